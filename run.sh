@@ -1,0 +1,64 @@
+#!/bin/bash
+# Sets everything up on a Debian 12 machine and then:
+#   ./run.sh            builds and starts lorvane
+#   ./run.sh tarnwick   builds and starts tarnwick
+#   ./run.sh test       builds and runs the whole test suite (also under ASan/UBSan)
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$PWD
+
+PACKAGES=(
+    # build
+    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
+    libpulse-dev libxi-dev libx11-dev libsqlite3-dev libtag1-dev
+    # running
+    xdg-utils
+    # real servers and tools the tests drive
+    xvfb xauth x11-utils xdotool xclip imagemagick openbox trayer dbus dbus-daemon
+    pulseaudio pulseaudio-utils cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+)
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q \
+        --no-install-recommends "${missing[@]}"
+}
+
+build() { # build DIR [cmake options...]
+    local dir=$1; shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" --parallel "$(nproc)"
+}
+
+run_tests() {
+    local jobs
+    jobs=$(nproc)
+    build "$ROOT/build"
+    (cd "$ROOT/build" && ctest --output-on-failure --timeout 600 -j "$jobs")
+    build "$ROOT/build-asan" -DPROJECT_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    (cd "$ROOT/build-asan" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --output-on-failure --timeout 600 -j "$jobs" -LE 'bench|nosan')
+    if [ -n "$(find "$ROOT/lorvane" "$ROOT/tarnwick" -name 'fuzz_*.cpp' -print -quit)" ]; then
+        cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DLORVANE_FUZZ=ON \
+            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+        cmake --build "$ROOT/build-fuzz" --target fuzz_all --parallel "$jobs"
+        (cd "$ROOT/build-fuzz" && ctest --output-on-failure -L fuzz)
+    fi
+}
+
+install_packages
+case ${1:-lorvane} in
+lorvane) build "$ROOT/build" && exec "$ROOT/build/lorvane/lorvane" ;;
+tarnwick) build "$ROOT/build" && exec "$ROOT/build/tarnwick/tarnwick" ;;
+test) run_tests ;;
+*) echo "usage: $0 [lorvane|tarnwick|test]" >&2; exit 2 ;;
+esac
