@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QString>
+
+#include <functional>
+#include <set>
+#include <utility>
+
+// The file search behind scanning, artist listing, counting and purging.
+//
+// How to use: the window owns one FileSearch for its whole life (its FoundFiles and
+// FileCounter) and gives it a caption sink that sets the window caption and repaints.
+// Before a search call reset() (clears FoundFiles, FileCounter = 0), then FindFiles();
+// every fifth file found sends "Getting files: N..." to the sink. Setting the caption
+// back to "Lorvane" afterwards is the caller's part.
+namespace lorvane {
+
+using CaptionSink = std::function<void(const QString& caption)>;
+
+class FileSearch {
+public:
+    FileSearch() = default;
+    explicit FileSearch(CaptionSink captions) : m_captions(std::move(captions)) {}
+
+    void setCaptionSink(CaptionSink captions) { m_captions = std::move(captions); }
+    // Sends a caption to the sink, if there is one.
+    void caption(const QString& text) const;
+
+    // Clears FoundFiles and sets FileCounter to 0.
+    void reset();
+
+    // Appends folder + name of every non-folder entry of folder whose name matches mask
+    // (letter case ignored, "*" and "?" wildcards; hidden files included), in listing
+    // order; then, if recurse, does the same for every sub-folder whose name does not
+    // start with "." (depth first, listing order). folder must end in "/". A folder
+    // that cannot be listed yields nothing. A folder reached twice (through a link)
+    // is searched once.
+    void FindFiles(const QByteArray& folder, const QByteArray& mask, bool recurse);
+
+    const QByteArrayList& FoundFiles() const { return m_found; }
+    int FileCounter() const { return m_fileCounter; }
+
+    // Whether name matches mask, ASCII letter case ignored.
+    static bool matchesMask(const QByteArray& name, const QByteArray& mask);
+
+private:
+    using Visited = std::set<std::pair<quint64, quint64>>; // (device, inode) of folders
+    void findIn(const QByteArray& folder, const QByteArray& mask, bool recurse, Visited& visited);
+
+    CaptionSink m_captions;
+    QByteArrayList m_found;
+    int m_fileCounter = 0;
+};
+
+} // namespace lorvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "building/FileNameParsing.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QString>
+
+// Scanning a folder tree into the collection.
+//
+// How to use: construct a Scanner over the window's ArtistStore and FileSearch (whose
+// caption sink shows the progress lines) for each scan, close the rename popup, call
+// AddFromFolder(root, Recurse->isChecked(), patterns, selected genre, associations);
+// then apply the result: add artistsToList to the artist list and genresCreated to the
+// genre list, set the caption to "Lorvane", show the totals and reload the song list;
+// finally show `error` (if any) in the standard error box.
+// The scan files the songs exactly as AddSong would one by one; it only remembers,
+// for its own length, what it learnt about the folders and the files it wrote, and
+// writes each changed artist file once at the end (and every few seconds on a long
+// run), each write atomic.
+namespace lorvane {
+
+class ArtistStore;
+class AssociationSource;
+class FileSearch;
+
+struct OrganizeResult {
+    QByteArrayList artistsToList; // artists created in the selected genre, creation order
+    QByteArrayList genresCreated; // genre folders created on the way, creation order
+    int processed = 0;            // entries of FoundFiles handed to AddSong
+    int added = 0;                // new lines
+    int duplicates = 0;           // entries that were stored already
+    QString error;                // the failure that stopped the run, if any
+};
+
+class Scanner {
+public:
+    Scanner(ArtistStore& store, FileSearch& search);
+
+    // AddSong over FoundFiles of the search, with the association table opened for the
+    // run (assoc null: no table). "Organizing MP3s: i" goes to the caption sink after
+    // entry i when i is a multiple of 5. A file that cannot be written stops the run
+    // there; the songs before it stay added.
+    OrganizeResult OrganizeFiles(const NamePatterns& patterns, const QByteArray& selectedGenre,
+                                 AssociationSource* assoc);
+
+    // One complete scan: reset the search, FindFiles(root, "*.mp3", recurse), then
+    // OrganizeFiles. root ends in "/" (one is appended when missing).
+    OrganizeResult AddFromFolder(const QByteArray& root, bool recurse, const NamePatterns& patterns,
+                                 const QByteArray& selectedGenre, AssociationSource* assoc);
+
+    // How long the scan may keep changes unwritten, in milliseconds (0: write after
+    // every song). Changes are always written when the run ends.
+    void setFlushInterval(int milliseconds) { m_flushIntervalMs = milliseconds; }
+
+private:
+    ArtistStore& m_store;
+    FileSearch& m_search;
+    int m_flushIntervalMs = 2000;
+};
+
+} // namespace lorvane

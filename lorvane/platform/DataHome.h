@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+
+// The data home: where the database folder, the association file, the playlist and
+// the help text live. It stands in for the folder of the program file.
+//
+// How to use: call ProgramFolder() once at start-up and keep the result as
+// ProgramDir (it always ends in "/"). Everything else builds its paths from it.
+namespace lorvane {
+
+// LORVANE_HOME when set (created when missing); else the folder of the executable when
+// it is writable; else ~/.local/share/lorvane/ (created when missing). Always ends in "/".
+// The result is the file system's bytes, never decoded.
+QByteArray ProgramFolder();
+
+// The decision itself, without touching the environment: envHome is LORVANE_HOME (empty
+// when unset), exeDir the folder of the executable, userDataDir ~/.local/share/lorvane.
+// A folder is usable when it exists (or can be created) and is writable.
+QByteArray resolveDataHome(const QByteArray& envHome, const QByteArray& exeDir,
+                           const QByteArray& userDataDir);
+
+// Appends "/" when folder does not end in one; an empty folder becomes "/".
+QByteArray withTrailingSlash(QByteArray folder);
+
+} // namespace lorvane

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+
+// The artist file format: one path a line, written with CR LF after every line,
+// read with CR LF, lone CR or lone LF as line end. Writes are atomic (a temporary
+// file in the same folder renamed over the old one), so an interrupted write leaves
+// the old content or the new one, never a truncated file.
+namespace lorvane::ArtistFile {
+
+// Lines of content; a final line without line end counts, an empty text has none.
+QByteArrayList splitLines(const QByteArray& content);
+
+// Every line followed by CR LF.
+QByteArray joinLines(const QByteArrayList& lines);
+
+// Reads path; *exists tells whether it could be opened. A missing file reads as no lines.
+QByteArrayList read(const QByteArray& path, bool* exists = nullptr);
+
+// Raw bytes of path; *exists tells whether it could be opened.
+QByteArray readRaw(const QByteArray& path, bool* exists = nullptr);
+
+// Replaces path with content atomically; throws StoreError ("Cannot create file").
+void writeAtomic(const QByteArray& path, const QByteArray& content);
+
+// Writes lines (see joinLines) atomically.
+void write(const QByteArray& path, const QByteArrayList& lines);
+
+// Whether a path names something that exists (stat follows links).
+bool exists(const QByteArray& path);
+
+// Whether path names a folder (links followed).
+bool isFolder(const QByteArray& path);
+
+// Removes a file; silent when it is missing or cannot be removed. Returns success.
+bool remove(const QByteArray& path);
+
+// Creates one folder; true only when it was newly made.
+bool makeFolder(const QByteArray& path);
+
+// ASCII-only letter case folding ("A".."Z" to "a".."z"), the rule for song paths.
+QByteArray asciiFolded(const QByteArray& text);
+
+// Key under which names of artist files and genre folders match regardless of case:
+// full Unicode case folding for UTF-8 names, ASCII folding for other byte strings.
+QByteArray nameKey(const QByteArray& name);
+
+// A path that cannot be kept on one line (it holds CR or LF) cannot be stored.
+bool isStorableLine(const QByteArray& path);
+
+} // namespace lorvane::ArtistFile
