@@ -1,0 +1,263 @@
+#include "MP3Info.h"
+
+#include "InOutError.h"
+#include "RawFile.h"
+
+#include <cstring>
+
+namespace id3v1 {
+
+namespace {
+
+// Offsets of the fields inside the record.
+constexpr int TitleAt = 3;
+constexpr int ArtistAt = 33;
+constexpr int AlbumAt = 63;
+constexpr int YearAt = 93;
+constexpr int CommentAt = 97;
+constexpr int GenreAt = 127;
+
+// The published list with its extensions, as one literal; this program spells
+// 67 "Psychedelic" and 81 "Folk/Rock".
+constexpr const char* GenreLiteral =
+    R"("Blues","Classic Rock","Country","Dance","Disco","Funk","Grunge","Hip-Hop","Jazz",)"
+    R"("Metal","New Age","Oldies","Other","Pop","R&B","Rap","Reggae","Rock","Techno",)"
+    R"("Industrial","Alternative","Ska","Death Metal","Pranks","Soundtrack","Euro-Techno",)"
+    R"("Ambient","Trip-Hop","Vocal","Jazz+Funk","Fusion","Trance","Classical","Instrumental",)"
+    R"("Acid","House","Game","Sound Clip","Gospel","Noise","AlternRock","Bass","Soul","Punk",)"
+    R"("Space","Meditative","Instrumental Pop","Instrumental Rock","Ethnic","Gothic",)"
+    R"("Darkwave","Techno-Industrial","Electronic","Pop-Folk","Eurodance","Dream",)"
+    R"("Southern Rock","Comedy","Cult","Gangsta","Top 40","Christian Rap","Pop/Funk","Jungle",)"
+    R"("Native American","Cabaret","New Wave","Psychedelic","Rave","Showtunes","Trailer",)"
+    R"("Lo-Fi","Tribal","Acid Punk","Acid Jazz","Polka","Retro","Musical","Rock & Roll",)"
+    R"("Hard Rock","Folk","Folk/Rock","National Folk","Swing","Fast Fusion","Bebob","Latin",)"
+    R"("Revival","Celtic","Bluegrass","Avantgarde","Gothic Rock","Progressive Rock",)"
+    R"("Psychedelic Rock","Symphonic Rock","Slow Rock","Big Band","Chorus","Easy Listening",)"
+    R"("Acoustic","Humour","Speech","Chanson","Opera","Chamber Music","Sonata","Symphony",)"
+    R"("Booty Bass","Primus","Porn Groove","Satire","Slow Jam","Club","Tango","Samba",)"
+    R"("Folklore")";
+
+QStringList parseGenreLiteral() {
+    QStringList names;
+    const QString all = QString::fromLatin1(GenreLiteral);
+    for (const QString& quoted : all.split(QLatin1Char(',')))
+        names.append(quoted.mid(1, quoted.size() - 2));
+    return names;
+}
+
+void put(QByteArray& tag, int at, const QString& value, int maxChars) {
+    const QByteArray bytes = toLatin1(leftChars(value, maxChars));
+    std::memcpy(tag.data() + at, bytes.constData(), size_t(bytes.size()));
+}
+
+} // namespace
+
+QString fieldText(const char* bytes, int length) {
+    const void* zero = std::memchr(bytes, 0, size_t(length));
+    if (zero)
+        length = int(static_cast<const char*>(zero) - bytes);
+    while (length > 0 && bytes[length - 1] == ' ')
+        --length;
+    return QString::fromLatin1(bytes, length);
+}
+
+Fields decode(const char* tag) {
+    Fields f;
+    f.identifier = QByteArray(tag, 3);
+    f.title = fieldText(tag + TitleAt, TextLength);
+    f.artist = fieldText(tag + ArtistAt, TextLength);
+    f.album = fieldText(tag + AlbumAt, TextLength);
+    f.year = fieldText(tag + YearAt, YearLength);
+    f.comment = fieldText(tag + CommentAt, TextLength);
+    f.genre = static_cast<quint8>(tag[GenreAt]);
+    return f;
+}
+
+QByteArray encode(const Fields& fields) {
+    QByteArray tag(TagSize, ' ');
+    std::memcpy(tag.data(), "TAG", 3);
+    put(tag, TitleAt, fields.title, TextLength);
+    put(tag, ArtistAt, fields.artist, TextLength);
+    put(tag, AlbumAt, fields.album, TextLength);
+    put(tag, CommentAt, fields.comment, TextLength);
+    put(tag, YearAt, fields.year, YearLength);
+    tag[GenreAt] = char(fields.genre);
+    return tag;
+}
+
+QString leftChars(const QString& s, int maxChars) {
+    int units = 0;
+    for (int chars = 0; chars < maxChars && units < s.size(); ++chars) {
+        const bool pair = s.at(units).isHighSurrogate() && units + 1 < s.size() &&
+                          s.at(units + 1).isLowSurrogate();
+        units += pair ? 2 : 1;
+    }
+    return s.left(units);
+}
+
+QByteArray toLatin1(const QString& s) {
+    QByteArray out;
+    out.reserve(s.size());
+    for (int i = 0; i < s.size(); ++i) {
+        const char16_t c = s.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
+            ++i; // one character, one '?'
+        // Zero bytes never go into a text field: they would end it early on reading.
+        out.append(c > 0 && c < 0x100 ? char(c) : '?');
+    }
+    return out;
+}
+
+const QStringList& genreNames() {
+    static const QStringList names = parseGenreLiteral();
+    return names;
+}
+
+} // namespace id3v1
+
+TMP3Info::TMP3Info(QObject* owner) : QObject(owner), m_genres(id3v1::genreNames()) {
+    m_genre = m_genres.value(m_genreId);
+}
+
+void TMP3Info::setFilename(const QByteArray& path) {
+    m_filename = path;
+    ReadTag();
+}
+
+void TMP3Info::setTextField(QString& field, const QString& s, int maxChars) {
+    field = id3v1::leftChars(s, maxChars);
+    emit onChange(this);
+}
+
+void TMP3Info::setArtist(const QString& s) {
+    setTextField(m_artist, s, id3v1::TextLength);
+}
+void TMP3Info::setTitle(const QString& s) {
+    setTextField(m_title, s, id3v1::TextLength);
+}
+void TMP3Info::setAlbum(const QString& s) {
+    setTextField(m_album, s, id3v1::TextLength);
+}
+void TMP3Info::setComment(const QString& s) {
+    setTextField(m_comment, s, id3v1::TextLength);
+}
+void TMP3Info::setYear(const QString& s) {
+    setTextField(m_year, s, id3v1::YearLength);
+}
+
+void TMP3Info::setGenreID(int id) {
+    if (id < 0 || id >= m_genres.size())
+        id = id3v1::DefaultGenre;
+    m_genreId = quint8(id);
+    m_genre = m_genres.at(id);
+    emit onChange(this);
+}
+
+void TMP3Info::reportError(const QString& text) {
+    m_error = text;
+    emit onError(this);
+}
+
+void TMP3Info::ReadTag() {
+    m_saved = false;
+    if (!RawFile::exists(m_filename)) {
+        m_valid = false;
+        reportError(QStringLiteral("File doesn`t exist !"));
+        return;
+    }
+
+    char tag[id3v1::TagSize];
+    m_valid = false;
+    {
+        RawFile file(m_filename, RawFile::ReadOnly);
+        // A file shorter than a tag makes the position negative: an I/O error.
+        file.readAt(file.size() - id3v1::TagSize, tag, id3v1::TagSize);
+    }
+
+    const id3v1::Fields f = id3v1::decode(tag);
+    m_identifier = f.identifier;
+    if (f.identifier != "TAG") {
+        m_title.clear();
+        m_artist.clear();
+        m_album.clear();
+        m_comment.clear();
+        m_year.clear();
+        m_genreId = id3v1::DefaultGenre;
+        m_genre = m_genres.at(m_genreId);
+        reportError(QStringLiteral("Wrong file format or no ID3 Tag !"));
+        return;
+    }
+    m_title = f.title;
+    m_artist = f.artist;
+    m_album = f.album;
+    m_comment = f.comment;
+    m_year = f.year;
+    m_genreId = f.genre < m_genres.size() ? f.genre : quint8(id3v1::DefaultGenre);
+    m_genre = m_genres.at(m_genreId);
+    m_valid = true;
+    emit onChangeFile(this);
+}
+
+bool TMP3Info::makeWritable() {
+    // The owner-write bit is the read-only attribute; once cleared it stays cleared.
+    if (RawFile::isReadOnly(m_filename))
+        RawFile::clearReadOnly(m_filename);
+    if (RawFile::isReadOnly(m_filename)) {
+        reportError(QStringLiteral(u"Can\u00B4t write ID3 tag information !"));
+        return false;
+    }
+    return true;
+}
+
+void TMP3Info::Save() {
+    m_saved = true;
+    if (!RawFile::exists(m_filename)) {
+        m_valid = false;
+        m_saved = false;
+        reportError(QStringLiteral("File doesn`t exist or is not valid !"));
+        return;
+    }
+
+    id3v1::Fields f;
+    f.title = m_title;
+    f.artist = m_artist;
+    f.album = m_album;
+    f.comment = m_comment;
+    f.year = m_year;
+    f.genre = m_genreId;
+    const QByteArray tag = id3v1::encode(f);
+
+    if (!makeWritable()) {
+        m_saved = false;
+        return;
+    }
+    try {
+        RawFile file(m_filename, RawFile::ReadWrite);
+        const qint64 size = file.size();
+        // Over the known tag, else after the last byte.
+        file.writeAt(m_valid ? size - id3v1::TagSize : size, tag.constData(), tag.size());
+        file.close();
+    } catch (...) {
+        m_saved = false;
+        throw;
+    }
+    // After an append the file has a tag: the next Save overwrites it.
+    m_valid = true;
+}
+
+void TMP3Info::RemoveID3() {
+    if (!RawFile::exists(m_filename)) {
+        reportError(QStringLiteral("File doesn`t exist !"));
+        return;
+    }
+    if (!m_valid) {
+        reportError(QStringLiteral("File is already untagged !"));
+        return;
+    }
+    if (!makeWritable())
+        return;
+    RawFile file(m_filename, RawFile::ReadWrite);
+    file.truncate(file.size() - id3v1::TagSize);
+    file.close();
+    m_valid = false;
+}
