@@ -1,0 +1,87 @@
+// lorvane-probe info FILE...: the song panel's "File Info:" lines and the ID3v1
+// tag of each file, as the panel would show them.
+#include "command.h"
+
+#include "metadata/InOutError.h"
+#include "metadata/MP3Info.h"
+#include "metadata/RawFile.h"
+#include "metadata/mpegfile.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+// The command line's own bytes: names that are not valid UTF-8 would not survive
+// a trip through QString. Falls back to the decoded arguments without /proc.
+QList<QByteArray> rawArguments(const QStringList& args) {
+    QFile cmdline(QStringLiteral("/proc/self/cmdline"));
+    if (cmdline.open(QIODevice::ReadOnly)) {
+        QList<QByteArray> all = cmdline.readAll().split('\0');
+        if (!all.isEmpty() && all.last().isEmpty())
+            all.removeLast();
+        // argv: program, "info", files.
+        if (all.size() == args.size() + 2)
+            return all.mid(2);
+    }
+    QList<QByteArray> encoded;
+    for (const QString& a : args)
+        encoded.append(QFile::encodeName(a));
+    return encoded;
+}
+
+int run(const QStringList& args) {
+    QTextStream out(stdout);
+    if (args.isEmpty()) {
+        QTextStream(stderr) << "usage: lorvane-probe info FILE...\n";
+        return 2;
+    }
+    int status = 0;
+    const QList<QByteArray> paths = rawArguments(args);
+    for (const QByteArray& path : paths) {
+        out << QFile::decodeName(path) << '\n';
+        if (!RawFile::exists(path)) {
+            out << "File doesn't exist!\n\n";
+            status = 1;
+            continue;
+        }
+        MPEGInfoLines lines;
+        try {
+            TMPEGData data;
+            ReadMPEGData(data, path);
+            lines = FormatMPEGInfo(data);
+        } catch (const InOutError&) {
+            out << "Error getting MP3 info.\n";
+            lines = MPEGErrorLines();
+            status = 1;
+        }
+        out << lines.BitRate << '\n'
+            << lines.Bytes << '\n'
+            << lines.Layer << '\n'
+            << lines.Seconds << '\n';
+
+        TMP3Info info;
+        try {
+            info.setFilename(path);
+            if (info.Valid()) {
+                out << "Title: " << info.Title() << '\n'
+                    << "Artist: " << info.Artist() << '\n'
+                    << "Album: " << info.Album() << '\n'
+                    << "Year: " << info.Year() << '\n'
+                    << "Comment: " << info.Comment() << '\n'
+                    << "Genre: " << info.GenreID() << ' ' << info.Genre() << '\n';
+            } else {
+                out << info.Error() << '\n';
+            }
+        } catch (const InOutError&) {
+            out << "Error getting ID3 tag.\n";
+            status = 1;
+        }
+        out << '\n';
+    }
+    return status;
+}
+
+const bool registered = probe::registerCommand("info", "FILE...", run);
+
+} // namespace

@@ -1,0 +1,121 @@
+#include "SongDetailsPanel.h"
+
+#include "ui_SongDetailsPanel.h"
+
+#include "metadata/InOutError.h"
+#include "metadata/MP3Info.h"
+#include "metadata/RawFile.h"
+#include "metadata/mpegfile.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include <algorithm>
+#include <numeric>
+
+SongDetailsPanel::SongDetailsPanel(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::SongDetailsPanel>()), m_info(new TMP3Info(this)) {
+    ui->setupUi(this);
+    connect(m_info, &TMP3Info::onChangeFile, this, &SongDetailsPanel::ShowTagFields);
+    connect(ui->Button2, &QPushButton::clicked, this, &SongDetailsPanel::Button2Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &SongDetailsPanel::Button3Click);
+
+    // A sorted drop-down list, case ignored; each item carries its genre byte.
+    const QStringList& genres = m_info->Genres();
+    QList<int> order(genres.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&genres](int a, int b) {
+        return genres.at(a).compare(genres.at(b), Qt::CaseInsensitive) < 0;
+    });
+    for (const int id : order)
+        ui->Genre->addItem(genres.at(id), id);
+    ui->Genre->setCurrentIndex(-1);
+}
+
+SongDetailsPanel::~SongDetailsPanel() = default;
+
+void SongDetailsPanel::clearTagFields() {
+    ui->Title->clear();
+    ui->Artist->clear();
+    ui->Comment->clear();
+    ui->Album->clear();
+    ui->Year->clear();
+}
+
+void SongDetailsPanel::showSong(const QByteArray& path) {
+    clearTagFields();
+    m_path = path;
+    emit captionChanged(QFile::decodeName(path));
+
+    const bool exists = RawFile::exists(m_path);
+    ui->ErrorMsg->setText(QStringLiteral("File doesn't exist!"));
+    ui->ErrorMsg->setVisible(!exists);
+    if (exists)
+        showStreamInfo();
+    try {
+        m_info->setFilename(m_path);
+    } catch (const InOutError&) {
+        showError(QStringLiteral("Error getting ID3 tag."));
+    }
+}
+
+void SongDetailsPanel::showStreamInfo() {
+    MPEGInfoLines lines;
+    try {
+        TMPEGData data;
+        ReadMPEGData(data, m_path); // -1 (no frame) still shows the reset values
+        lines = FormatMPEGInfo(data);
+    } catch (const InOutError&) {
+        showError(QStringLiteral("Error getting MP3 info."));
+        lines = MPEGErrorLines();
+    }
+    ui->BitRate->setText(lines.BitRate);
+    ui->Bytes->setText(lines.Bytes);
+    ui->Layer->setText(lines.Layer);
+    ui->Seconds->setText(lines.Seconds);
+}
+
+void SongDetailsPanel::ShowTagFields() {
+    ui->Title->setText(m_info->Title());
+    ui->Artist->setText(m_info->Artist());
+    ui->Comment->setText(m_info->Comment());
+    ui->Album->setText(m_info->Album());
+    ui->Year->setText(m_info->Year());
+    ui->Genre->setCurrentIndex(ui->Genre->findData(m_info->GenreID()));
+}
+
+void SongDetailsPanel::Button2Click() {
+    m_info->setTitle(ui->Title->text());
+    m_info->setArtist(ui->Artist->text());
+    m_info->setComment(ui->Comment->text());
+    m_info->setAlbum(ui->Album->text());
+    m_info->setYear(ui->Year->text());
+    // No selection carries no genre: an out-of-range value, which becomes "Other".
+    const QVariant id = ui->Genre->currentData();
+    m_info->setGenreID(id.isValid() ? id.toInt() : -1);
+    try {
+        m_info->Save();
+    } catch (const InOutError&) {
+        showMessage(QStringLiteral("Error saving ID3 tag."));
+    }
+}
+
+void SongDetailsPanel::Button3Click() {
+    try {
+        m_info->RemoveID3();
+    } catch (const InOutError&) {
+        showMessage(QStringLiteral("Error removing ID3 tag."));
+    }
+}
+
+void SongDetailsPanel::showError(const QString& text) {
+    ui->ErrorMsg->setText(text);
+    ui->ErrorMsg->setVisible(true);
+}
+
+void SongDetailsPanel::showMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, this);
+    box.exec();
+}
