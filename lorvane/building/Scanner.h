@@ -30,6 +30,7 @@ struct OrganizeResult {
     int processed = 0;            // entries of FoundFiles handed to AddSong
     int added = 0;                // new lines
     int duplicates = 0;           // entries that were stored already
+    int unstorable = 0;           // paths holding CR or LF, which a line cannot keep
     QString error;                // the failure that stopped the run, if any
 };
 

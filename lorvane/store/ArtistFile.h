@@ -15,10 +15,11 @@ QByteArrayList splitLines(const QByteArray& content);
 // Every line followed by CR LF.
 QByteArray joinLines(const QByteArrayList& lines);
 
-// Reads path; *exists tells whether it could be opened. A missing file reads as no lines.
+// Reads path; *exists tells whether it was there. A missing file reads as no lines; a
+// file that is there but cannot be read throws StoreError ("Cannot open file").
 QByteArrayList read(const QByteArray& path, bool* exists = nullptr);
 
-// Raw bytes of path; *exists tells whether it could be opened.
+// The bytes of path, under the same rules as read().
 QByteArray readRaw(const QByteArray& path, bool* exists = nullptr);
 
 // Replaces path with content atomically; throws StoreError ("Cannot create file").

@@ -25,7 +25,6 @@ namespace lorvane {
 
 class AssociationLookup;
 class FileSearch;
-class ArtistStoreSession;
 
 struct AddSongResult {
     QByteArray artist;               // the parsed artist name (may be empty)
@@ -143,13 +142,6 @@ public:
                                    const QByteArrayList& paths);
 
 private:
-    friend class Scanner;
-
-    // AddSong inside a session: the scan keeps one session for its whole run.
-    AddSongResult addSong(ArtistStoreSession& session, const QByteArray& path,
-                          const NamePatterns& patterns, const QByteArray& selectedGenre,
-                          bool updateList, const AssociationLookup* assoc);
-
     QByteArray m_programDir;
     QByteArray m_dbFolderName = QByteArrayLiteral("LVNDB");
 };

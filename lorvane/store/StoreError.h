@@ -17,6 +17,8 @@ public:
 
     // "Cannot create file %s" with the path as shown to the user.
     static StoreError cannotCreate(const QByteArray& path);
+    // "Cannot open file %s" with the path as shown to the user.
+    static StoreError cannotOpen(const QByteArray& path);
 
     const QString& message() const { return m_message; }
     const char* what() const noexcept override { return m_utf8.constData(); }

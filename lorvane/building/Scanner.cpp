@@ -1,0 +1,82 @@
+#include "building/Scanner.h"
+
+#include "building/FileSearch.h"
+#include "platform/DataHome.h"
+#include "store/ArtistStore.h"
+#include "store/ArtistStoreSession.h"
+#include "store/AssociationSource.h"
+#include "store/StoreError.h"
+
+#include <QElapsedTimer>
+
+#include <memory>
+
+namespace lorvane {
+
+Scanner::Scanner(ArtistStore& store, FileSearch& search) : m_store(store), m_search(search) {}
+
+OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteArray& selectedGenre,
+                                      AssociationSource* assoc) {
+    OrganizeResult result;
+    std::unique_ptr<AssociationLookup> table;
+    try {
+        if (assoc)
+            table = assoc->LoadAssociations();
+    } catch (const StoreError& e) {
+        result.error = e.message();
+        return result;
+    }
+
+    const bool deferWrites = m_flushIntervalMs > 0;
+    ArtistStoreSession session(m_store, deferWrites);
+    QElapsedTimer sinceFlush;
+    sinceFlush.start();
+    const QByteArrayList& found = m_search.FoundFiles();
+    try {
+        for (qsizetype i = 0; i < found.size(); ++i) {
+            AddSongResult song;
+            try {
+                session.AddSong(found[i], patterns, selectedGenre, true, table.get(), song);
+            } catch (const StoreError&) {
+                // A genre folder made before the failure is on disk: the window lists it.
+                if (song.genreFolderCreated)
+                    result.genresCreated.append(song.genre);
+                throw;
+            }
+            ++result.processed;
+            if (song.unstorable)
+                ++result.unstorable;
+            else if (song.duplicate)
+                ++result.duplicates;
+            else
+                ++result.added;
+            if (song.genreFolderCreated)
+                result.genresCreated.append(song.genre);
+            if (song.showInArtistList)
+                result.artistsToList.append(song.artist);
+            if (i % 5 == 0)
+                m_search.caption(QStringLiteral("Organizing MP3s: %1").arg(i));
+            // A long run writes what it has every few seconds, so that an interruption
+            // loses little; each write still replaces its file whole.
+            if (deferWrites && session.hasPending() && sinceFlush.elapsed() >= m_flushIntervalMs) {
+                session.flush();
+                sinceFlush.restart();
+            }
+        }
+        session.flush();
+    } catch (const StoreError& e) {
+        result.error = e.message();
+        session.flushWhatCan(); // the songs before the failure stay added
+    }
+    return result;
+}
+
+OrganizeResult Scanner::AddFromFolder(const QByteArray& root, bool recurse,
+                                      const NamePatterns& patterns, const QByteArray& selectedGenre,
+                                      AssociationSource* assoc) {
+    m_search.reset();
+    m_search.FindFiles(withTrailingSlash(root), QByteArrayLiteral("*.mp3"), recurse);
+    return OrganizeFiles(patterns, selectedGenre, assoc);
+}
+
+} // namespace lorvane

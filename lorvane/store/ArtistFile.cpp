@@ -1,0 +1,167 @@
+#include "store/ArtistFile.h"
+
+#include "store/StoreError.h"
+
+#include <QRandomGenerator>
+#include <QString>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lorvane::ArtistFile {
+
+namespace {
+
+bool writeAll(int fd, const char* data, qsizetype size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+// A short fixed-length name, so that the temporary file fits wherever the artist file
+// fits, and one that the "*.lvn" search never matches.
+QByteArray temporaryName() {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray name(".lvn-");
+    for (int i = 0; i < 8; ++i)
+        name += letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+    return name;
+}
+
+} // namespace
+
+QByteArrayList splitLines(const QByteArray& content) {
+    QByteArrayList lines;
+    const char* data = content.constData();
+    const qsizetype size = content.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = data[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(QByteArray(data + start, i - start));
+        if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(QByteArray(data + start, size - start));
+    return lines;
+}
+
+QByteArray joinLines(const QByteArrayList& lines) {
+    qsizetype total = 0;
+    for (const QByteArray& line : lines)
+        total += line.size() + 2;
+    QByteArray out;
+    out.reserve(total);
+    for (const QByteArray& line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+QByteArray readRaw(const QByteArray& path, bool* exists) {
+    if (exists)
+        *exists = false;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR || path.isEmpty())
+            return {};
+        throw StoreError::cannotOpen(path);
+    }
+    QByteArray content;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        content.reserve(qsizetype(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            throw StoreError::cannotOpen(path);
+        }
+        if (n == 0)
+            break;
+        content.append(buffer, n);
+    }
+    ::close(fd);
+    if (exists)
+        *exists = true;
+    return content;
+}
+
+QByteArrayList read(const QByteArray& path, bool* exists) {
+    return splitLines(readRaw(path, exists));
+}
+
+void writeAtomic(const QByteArray& path, const QByteArray& content) {
+    const QByteArray folder = path.left(path.lastIndexOf('/') + 1);
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = folder + temporaryName();
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        throw StoreError::cannotCreate(path);
+    const bool written = writeAll(fd, content.constData(), content.size());
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temp.constData(), path.constData()) != 0) {
+        ::unlink(temp.constData());
+        throw StoreError::cannotCreate(path);
+    }
+}
+
+void write(const QByteArray& path, const QByteArrayList& lines) {
+    writeAtomic(path, joinLines(lines));
+}
+
+bool exists(const QByteArray& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(path.constData(), &st) == 0;
+}
+
+bool isFolder(const QByteArray& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool remove(const QByteArray& path) {
+    return ::unlink(path.constData()) == 0;
+}
+
+bool makeFolder(const QByteArray& path) {
+    return ::mkdir(path.constData(), 0777) == 0;
+}
+
+QByteArray asciiFolded(const QByteArray& text) {
+    QByteArray out = text;
+    char* data = out.data();
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (data[i] >= 'A' && data[i] <= 'Z')
+            data[i] = char(data[i] + ('a' - 'A'));
+    }
+    return out;
+}
+
+bool isStorableLine(const QByteArray& path) {
+    return !path.contains('\r') && !path.contains('\n');
+}
+
+} // namespace lorvane::ArtistFile

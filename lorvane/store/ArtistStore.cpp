@@ -1,0 +1,214 @@
+#include "store/ArtistStore.h"
+
+#include "building/FileSearch.h"
+#include "building/FolderListing.h"
+#include "platform/DataHome.h"
+#include "store/ArtistFile.h"
+#include "store/ArtistStoreSession.h"
+#include "store/StoreError.h"
+
+namespace lorvane {
+
+namespace {
+
+const QByteArray kExtension = QByteArrayLiteral(".lvn");
+
+} // namespace
+
+ArtistStore::ArtistStore(QByteArray programDir)
+    : m_programDir(withTrailingSlash(std::move(programDir))) {}
+
+ArtistStore::~ArtistStore() = default;
+
+QByteArray ArtistStore::dbFolder() const {
+    return m_programDir + m_dbFolderName + '/';
+}
+
+QByteArray ArtistStore::GenrePath(const QByteArray& genre) const {
+    return m_dbFolderName + '/' + genre + '/';
+}
+
+QByteArray ArtistStore::genreFolder(const QByteArray& genre) const {
+    return m_programDir + GenrePath(genre);
+}
+
+QByteArray ArtistStore::artistFile(const QByteArray& genre, const QByteArray& artist) const {
+    const QByteArray folder = genreFolder(genre);
+    const QByteArray wanted = artist + kExtension;
+    if (ArtistFile::exists(folder + wanted) && !ArtistFile::isFolder(folder + wanted))
+        return folder + wanted;
+    const QByteArray key = ArtistFile::nameKey(wanted);
+    for (const FolderEntry& entry : listFolder(folder)) {
+        if (!entry.folder && ArtistFile::nameKey(entry.name) == key)
+            return folder + entry.name;
+    }
+    return folder + wanted;
+}
+
+bool ArtistStore::createDbFolder() const {
+    QByteArray folder = dbFolder();
+    folder.chop(1);
+    return ArtistFile::makeFolder(folder);
+}
+
+QByteArrayList ArtistStore::ListGenreFolders(const QByteArray& folder) const {
+    QByteArrayList names;
+    for (const FolderEntry& entry : listFolder(withTrailingSlash(folder))) {
+        if (entry.folder && !isHiddenName(entry.name))
+            names.append(entry.name);
+    }
+    return names;
+}
+
+QByteArrayList ArtistStore::genres() const {
+    return ListGenreFolders(dbFolder());
+}
+
+AddSongResult ArtistStore::AddSong(const QByteArray& path, const NamePatterns& patterns,
+                                   const QByteArray& selectedGenre, bool updateList,
+                                   const AssociationLookup* assoc) {
+    AddSongResult result;
+    ArtistStoreSession session(*this, false);
+    try {
+        session.AddSong(path, patterns, selectedGenre, updateList, assoc, result);
+    } catch (const StoreError& e) {
+        result.error = e.message();
+    }
+    return result;
+}
+
+QByteArrayList ArtistStore::ListArtists(const QByteArray& genre, FileSearch& search) const {
+    search.reset();
+    search.FindFiles(genreFolder(genre), "*.lvn", false);
+    QByteArrayList artists;
+    artists.reserve(search.FoundFiles().size());
+    for (const QByteArray& file : search.FoundFiles())
+        artists.append(BaseFileName(file));
+    return artists;
+}
+
+QList<SongEntry> ArtistStore::ListSongs(const QByteArray& genre, const QByteArray& artist,
+                                        const NamePatterns& patterns) const {
+    QList<SongEntry> songs;
+    QByteArrayList lines;
+    try {
+        lines = ArtistFile::read(artistFile(genre, artist));
+    } catch (const StoreError&) {
+        return songs; // an unreadable file lists as a missing one
+    }
+    songs.reserve(lines.size());
+    for (int i = 0; i < lines.size(); ++i)
+        songs.append({ParseSongTitle(lines[i], patterns), i});
+    return songs;
+}
+
+QByteArray ArtistStore::SongPathOf(const QByteArray& genre, const QByteArray& artist,
+                                   int lineIndex) const {
+    if (lineIndex < 0)
+        return QByteArrayLiteral("null");
+    bool exists = false;
+    QByteArrayList lines;
+    try {
+        lines = ArtistFile::read(artistFile(genre, artist), &exists);
+    } catch (const StoreError&) {
+        return {};
+    }
+    if (!exists)
+        return {};
+    return lineIndex < lines.size() ? lines[lineIndex] : QByteArrayLiteral("null");
+}
+
+DeleteSongResult ArtistStore::DeleteSongFromDB(const QByteArray& genre, const QByteArray& artist,
+                                               int lineIndex) {
+    DeleteSongResult result;
+    const QByteArray path = artistFile(genre, artist);
+    try {
+        QByteArrayList lines = ArtistFile::read(path, &result.fileFound);
+        if (!result.fileFound)
+            return result;
+        if (lineIndex >= 0 && lineIndex < lines.size())
+            lines.removeAt(lineIndex);
+        if (!lines.isEmpty()) {
+            ArtistFile::write(path, lines);
+        } else {
+            ArtistFile::remove(path);
+            result.artistFileDeleted = true;
+        }
+    } catch (const StoreError& e) {
+        result.error = e.message();
+    }
+    return result;
+}
+
+CleanArtistResult ArtistStore::CleanArtist(const QByteArray& genre, const QByteArray& artist) {
+    CleanArtistResult result;
+    const QByteArray path = artistFile(genre, artist);
+    try {
+        const QByteArrayList lines = ArtistFile::read(path, &result.fileFound);
+        if (!result.fileFound)
+            return result;
+        QByteArrayList kept;
+        for (const QByteArray& line : lines) {
+            if (ArtistFile::exists(line))
+                kept.append(line);
+        }
+        result.removedLines = int(lines.size() - kept.size());
+        if (!kept.isEmpty()) {
+            ArtistFile::write(path, kept);
+        } else {
+            ArtistFile::remove(path);
+            result.artistFileDeleted = true;
+        }
+    } catch (const StoreError& e) {
+        result.error = e.message();
+    }
+    return result;
+}
+
+bool ArtistStore::DeleteArtist(const QByteArray& genre, const QByteArray& artist) {
+    return ArtistFile::remove(artistFile(genre, artist));
+}
+
+int ArtistStore::PurgeDB(FileSearch& search) {
+    search.reset();
+    search.FindFiles(dbFolder(), "*.lvn", true);
+    int deleted = 0;
+    for (const QByteArray& file : search.FoundFiles()) {
+        if (ArtistFile::remove(file))
+            ++deleted;
+    }
+    return deleted;
+}
+
+bool ArtistStore::AddArtistEntry(const QByteArray& genre, const QByteArray& name) const {
+    if (genre.isEmpty())
+        return false;
+    return !ArtistFile::exists(artistFile(genre, name));
+}
+
+ManualAddResult ArtistStore::ManualAddSongs(const QByteArray& genre, const QByteArray& artist,
+                                            const QByteArrayList& paths) {
+    ManualAddResult result;
+    if (genre.isEmpty())
+        return result;
+    const QByteArray path = artistFile(genre, artist);
+    try {
+        QByteArrayList lines = ArtistFile::read(path);
+        for (const QByteArray& song : paths) {
+            if (!ArtistFile::isStorableLine(song)) {
+                ++result.unstorable;
+                continue;
+            }
+            lines.append(song);
+            ++result.added;
+        }
+        // A file never stays empty: with nothing to store, leave it as it is.
+        if (!lines.isEmpty())
+            ArtistFile::write(path, lines);
+    } catch (const StoreError& e) {
+        result.error = e.message();
+    }
+    return result;
+}
+
+} // namespace lorvane
