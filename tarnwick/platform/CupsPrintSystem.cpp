@@ -1,0 +1,31 @@
+#include "CupsPrintSystem.h"
+
+#include "platform/QtPrinter.h"
+
+#include <QPrinterInfo>
+
+QList<PrinterIdentity> CupsPrintSystem::installedPrinters() const {
+    QList<PrinterIdentity> printers;
+    for (const QPrinterInfo& info : QPrinterInfo::availablePrinters())
+        printers.append({info.printerName(), info.makeAndModel(), info.location()});
+    return printers;
+}
+
+QString CupsPrintSystem::defaultPrinterName() const {
+    const QString name = QPrinterInfo::defaultPrinterName();
+    if (!name.isEmpty())
+        return name;
+    const QStringList names = QPrinterInfo::availablePrinterNames();
+    return names.isEmpty() ? QString() : names.first();
+}
+
+std::unique_ptr<Printer> CupsPrintSystem::openPrinter(const QString& deviceName) {
+    // A CUPS server may have queues but no default: then the first queue serves.
+    const QString name = deviceName.isEmpty() ? defaultPrinterName() : deviceName;
+    if (name.isEmpty())
+        return nullptr;
+    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+    if (info.isNull())
+        return nullptr;
+    return std::make_unique<QtPrinter>(info);
+}
