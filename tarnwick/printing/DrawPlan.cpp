@@ -1,0 +1,58 @@
+#include "DrawPlan.h"
+
+#include "printing/Twk00.h"
+
+DrawPlan PlanDrawing(const PrintSettings& s, qint16 promptChoice, const DrawMeasures& m) {
+    DrawPlan plan;
+    const double TX = m.twipsPerPixelX;
+    const double TY = m.twipsPerPixelY;
+    const double PW = m.page.width();
+    const double PH = m.page.height();
+    const double SX = s.ScaleFactorX;
+    const double SY = s.ScaleFactorY;
+    if (!(PW > 0.0 && PH > 0.0)) {
+        plan.problem = DrawProblem::EmptyPage;
+        return plan;
+    }
+
+    if (s.PrintSpecific != 0 && promptChoice != 1) {
+        const double X = s.X_Coord, Y = s.Y_Coord, W = s.W_Coord, H = s.H_Coord;
+        // A negative size would mirror the area; neither it nor a zero size has
+        // anything to print.
+        if (W <= 0.0 || H <= 0.0) {
+            plan.problem = DrawProblem::EmptyArea;
+            return plan;
+        }
+        plan.sourceTwips = QRectF(X * TX, Y * TY, W * TX, H * TY);
+        plan.sourcePixels = QRectF(X, Y, W, H);
+        if (s.ScaleToFit != 0) {
+            plan.drawCase = DrawCase::A;
+            plan.target = QRectF(0, 0, PW, PH);
+        } else {
+            plan.drawCase = DrawCase::B;
+            if (PH / H < PW / W)
+                plan.target = QRectF(0, 0, PH * (W / H) * SX, PH * SY);
+            else
+                plan.target = QRectF(0, 0, PW * SX, PW * (H / W) * SY);
+        }
+        return plan;
+    }
+
+    plan.drawCase = DrawCase::C;
+    const double IW = m.image.width();
+    const double IH = m.image.height();
+    if (!(IW > 0.0 && IH > 0.0)) {
+        plan.problem = DrawProblem::EmptyImage;
+        return plan;
+    }
+    plan.sourceTwips = QRectF(0, 0, IW, IH);
+    plan.sourcePixels = QRectF(0, 0, IW / TX, IH / TY);
+    // The two ratios are single-precision values; only their comparison uses them.
+    const float RX = float(PW / IW);
+    const float RY = float(PH / IH);
+    if (RY < RX)
+        plan.target = QRectF(0, 0, PH * (IW / IH) * SX, PH * SY);
+    else
+        plan.target = QRectF(0, 0, PW * SX, PW * (IH / IW) * SY);
+    return plan;
+}

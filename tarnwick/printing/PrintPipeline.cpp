@@ -1,0 +1,141 @@
+#include "PrintPipeline.h"
+
+#include "platform/Clipboard.h"
+#include "platform/EventPump.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Printer.h"
+#include "platform/ScreenInfo.h"
+#include "printing/PrintForms.h"
+#include "printing/Twk00.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tarnwick32");
+const QString kNothingPrinted = QStringLiteral(" Nothing was printed.");
+
+// Clears the busy mark however the print ends.
+struct BusyMark {
+    explicit BusyMark(bool& busy) : m_busy(busy) { m_busy = true; }
+    ~BusyMark() { m_busy = false; }
+    bool& m_busy;
+};
+
+} // namespace
+
+PrintPipeline::PrintPipeline(const PipelineServices& services, PrintSettings& settings,
+                             const QString& osKind, qint16& promptChoice)
+    : m_services(services), m_settings(settings), m_osKind(osKind), m_promptChoice(promptChoice) {}
+
+TickResult PrintPipeline::tick(bool keyPressed, bool printingEnabled) {
+    if (m_busy)
+        return TickResult::Busy;
+    if (!keyPressed)
+        return TickResult::Idle;
+    if (!printingEnabled) {
+        m_services.forms.showDisabledNotice();
+        return TickResult::Disabled;
+    }
+    return printClipboard();
+}
+
+TickResult PrintPipeline::printClipboard() {
+    if (m_busy)
+        return TickResult::Busy;
+    BusyMark mark(m_busy);
+    return print();
+}
+
+TickResult PrintPipeline::print() {
+    LoadPrintSettings(m_settings, m_services.store, m_services.screen);
+
+    if (!m_services.clipboard.hasImage())
+        return TickResult::NoImage;
+    m_picture = m_services.clipboard.image();
+    if (m_picture.isNull())
+        return fail(QStringLiteral("The image on the clipboard is empty.") + kNothingPrinted);
+
+    m_promptChoice = -1;
+    m_services.forms.openPrompt(m_settings, m_promptChoice);
+    if (m_settings.PrintPrompt != 0) {
+        while (m_promptChoice == -1 && m_services.forms.promptOpen())
+            m_services.events.waitAndProcess();
+        // A prompt closed without an answer (window manager, program end) is a cancel.
+        if (m_promptChoice == 2 || m_promptChoice == -1) {
+            m_services.forms.closePrompt();
+            return TickResult::Cancelled;
+        }
+    }
+
+    const QString target = choosePrinter();
+    std::unique_ptr<Printer> printer = m_services.printers.openPrinter(target);
+    if (!printer)
+        return fail(QStringLiteral("No printer is installed.") + kNothingPrinted);
+    m_services.forms.showProgress(printer->identity().deviceName);
+
+    if (!printer->setOrientation(m_settings.PrintOrientation))
+        return fail(QStringLiteral("The page orientation %1 is not valid.")
+                        .arg(m_settings.PrintOrientation) +
+                    kNothingPrinted);
+    // White, as the page is; nothing draws with it.
+    printer->setBackColor(0x00FFFFFF);
+    printer->setColorMode(m_settings.GreyScale != 0 ? 1 : 2);
+    const RasterOp op = m_settings.PrintNegative != 0 ? RasterOp::NotSrcCopy : RasterOp::SrcCopy;
+
+    DrawMeasures measures;
+    measures.twipsPerPixelX = m_services.screen.twipsPerPixelX();
+    measures.twipsPerPixelY = m_services.screen.twipsPerPixelY();
+    measures.page = QSizeF(printer->pageWidth(), printer->pageHeight());
+    measures.image = QSizeF(m_picture.width() * measures.twipsPerPixelX,
+                            m_picture.height() * measures.twipsPerPixelY);
+    const DrawPlan plan = PlanDrawing(m_settings, m_promptChoice, measures);
+    switch (plan.problem) {
+    case DrawProblem::None:
+        break;
+    case DrawProblem::EmptyArea:
+        return fail(QStringLiteral("The defined print area has no width or height.") +
+                    kNothingPrinted);
+    case DrawProblem::EmptyImage:
+        return fail(QStringLiteral("The image on the clipboard is empty.") + kNothingPrinted);
+    case DrawProblem::EmptyPage:
+        return fail(QStringLiteral("The printer reports a page without size.") + kNothingPrinted);
+    }
+    if (m_planObserver)
+        m_planObserver(plan, measures.page);
+
+    if (!printer->drawImage(m_picture, plan.sourcePixels, plan.target, op)) {
+        printer->abortDoc();
+        return fail(QStringLiteral("The printer could not take the page.") + kNothingPrinted);
+    }
+    if (!printer->endDoc())
+        return fail(QStringLiteral("The printer reported an error while printing."));
+    m_services.forms.closePrompt();
+    return TickResult::Printed;
+}
+
+bool PrintPipeline::printerChoiceEnabled() const {
+    return m_osKind == kOsKindNT4 || m_services.printers.sendsToNamedPrinter();
+}
+
+// The printer this job goes to: empty for the system's default printer. A chosen
+// printer takes this one job; the system's default stays as it is.
+QString PrintPipeline::choosePrinter() {
+    if (!printerChoiceEnabled())
+        return {};
+    const QString& wanted = m_settings.PrintDevice;
+    if (IsDefaultPrinterName(wanted) || wanted == m_services.printers.defaultPrinterName())
+        return {};
+    for (const PrinterIdentity& printer : m_services.printers.installedPrinters()) {
+        if (printer.deviceName == wanted)
+            return printer.deviceName;
+    }
+    m_services.messages.show(QStringLiteral("Printer ") + wanted +
+                                 QStringLiteral("No Longer Exists. Using System Default Printer."),
+                             MessageIcon::Exclamation, kTitle);
+    return {};
+}
+
+TickResult PrintPipeline::fail(const QString& text) {
+    m_services.forms.closePrompt();
+    m_services.messages.show(text, MessageIcon::Exclamation, kTitle);
+    return TickResult::Failed;
+}

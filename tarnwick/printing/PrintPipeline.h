@@ -1,0 +1,84 @@
+#pragma once
+
+#include "printing/DrawPlan.h"
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+class Clipboard;
+class EventPump;
+class MessageBoxes;
+class PrintForms;
+class PrintSystem;
+class ScreenInfo;
+class SettingsStore;
+struct PrintSettings;
+
+// Everything outside the pipeline that a print touches.
+struct PipelineServices {
+    SettingsStore& store;
+    const ScreenInfo& screen;
+    const Clipboard& clipboard;
+    PrintSystem& printers;
+    MessageBoxes& messages;
+    EventPump& events;
+    PrintForms& forms;
+};
+
+// How a tick ended.
+enum class TickResult {
+    Idle,      // no key press
+    Busy,      // a print is under way; this tick starts nothing
+    Disabled,  // printing is switched off: the notice was shown
+    NoImage,   // no image on the clipboard
+    Cancelled, // the prompt was answered "Cancel" (or closed)
+    Printed,
+    Failed, // abandoned with a message to the user
+};
+
+// The capture-and-print pipeline. The resident form calls tick() from its
+// 1000 ms timer with the trigger's "pressed since the last tick" and the check
+// mark of its enable menu item:
+//
+//     PrintPipeline pipeline(services, printSettings, osKind, promptChoice);
+//     connect(timer, &QTimer::timeout, [&] { pipeline.tick(trigger.takePressed(), enabled); });
+//
+// The settings record, OsKind and PromptChoice are the program-wide values the
+// configuration dialog and the prompt window share; the pipeline keeps references.
+// A print runs inside the tick; while the prompt waits, events are processed,
+// and a tick that arrives then (or during a message box) returns Busy.
+class PrintPipeline {
+public:
+    PrintPipeline(const PipelineServices& services, PrintSettings& settings, const QString& osKind,
+                  qint16& promptChoice);
+
+    TickResult tick(bool keyPressed, bool printingEnabled);
+
+    // The print itself, from reloading the settings to sending the page.
+    TickResult printClipboard();
+
+    bool busy() const { return m_busy; }
+    // The image of the last print (the image holder); it stays until the next one.
+    const QImage& picture() const { return m_picture; }
+
+    // Told the drawing of each print just before it is made (diagnostics).
+    void setPlanObserver(std::function<void(const DrawPlan&, const QSizeF& page)> observer) {
+        m_planObserver = std::move(observer);
+    }
+
+private:
+    TickResult print();
+    bool printerChoiceEnabled() const;
+    QString choosePrinter();
+    TickResult fail(const QString& text);
+
+    PipelineServices m_services;
+    PrintSettings& m_settings;
+    QString m_osKind;
+    qint16& m_promptChoice;
+    QImage m_picture;
+    bool m_busy = false;
+    std::function<void(const DrawPlan&, const QSizeF&)> m_planObserver;
+};
