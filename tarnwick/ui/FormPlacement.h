@@ -1,0 +1,9 @@
+#pragma once
+
+class QWidget;
+
+// Moves a top-level form to the middle of the screen it is on.
+void CentreOnScreen(QWidget* form);
+
+// Fractional point sizes (14.25, 8.25) that the form files cannot hold.
+void SetPointSizeF(QWidget* widget, double pointSize);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ui_Twk03.h"
+
+#include <QWidget>
+
+struct PrintSettings;
+
+// The print-option prompt and progress window. With prompting on it offers
+// "Defined Area", "Full Screen" and "Cancel", whose numbers 0, 1, 2 go into the
+// program-wide PromptChoice; the print closes it when it ends.
+class Twk03 : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kPromptHeightTwips = 1600;
+    static constexpr int kNoticeHeightTwips = 1000;
+
+    Twk03(const PrintSettings& settings, qint16& promptChoice, QWidget* parent = nullptr);
+
+    // "Now Printing" and the printer that receives the output, painted at once.
+    void showProgress(const QString& deviceName);
+
+public slots:
+    void cb_option_Click(int index);
+
+private:
+    void Form_Load(const PrintSettings& settings);
+
+    Ui::Twk03 m_ui;
+    qint16& m_promptChoice;
+};
