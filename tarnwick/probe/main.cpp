@@ -29,6 +29,10 @@ static int usage() {
 }
 
 int main(int argc, char* argv[]) {
+    // The probe works without a desktop: with no display it runs offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())

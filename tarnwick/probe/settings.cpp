@@ -1,0 +1,42 @@
+// tarnwick-probe settings: the print settings as a print would load them.
+#include "command.h"
+
+#include "platform/QtScreenInfo.h"
+#include "platform/QtSettingsStore.h"
+#include "printing/Twk00.h"
+
+#include <QTextStream>
+
+namespace {
+
+int run(const QStringList& args) {
+    if (!args.isEmpty()) {
+        QTextStream(stderr) << "usage: tarnwick-probe settings\n";
+        return 2;
+    }
+    QtSettingsStore store;
+    QtScreenInfo screen;
+    PrintSettings s;
+    LoadPrintSettings(s, store, screen);
+    QTextStream out(stdout);
+    const auto number = [](double v) { return QString::number(v, 'g', 15); };
+    out << "PrintSpecific=" << s.PrintSpecific << '\n'
+        << "X_Coord=" << s.X_Coord << '\n'
+        << "Y_Coord=" << s.Y_Coord << '\n'
+        << "W_Coord=" << s.W_Coord << '\n'
+        << "H_Coord=" << s.H_Coord << '\n'
+        << "ScaleFactorX=" << number(s.ScaleFactorX) << '\n'
+        << "ScaleFactorY=" << number(s.ScaleFactorY) << '\n'
+        << "PrintOrientation=" << s.PrintOrientation << '\n'
+        << "PrintNegative=" << s.PrintNegative << '\n'
+        << "PrintPrompt=" << s.PrintPrompt << '\n'
+        << "ScaleToFit=" << s.ScaleToFit << '\n'
+        << "GreyScale=" << s.GreyScale << '\n'
+        << "PrintDevice=" << s.PrintDevice << '\n';
+    return 0;
+}
+
+const bool registered = probe::registerCommand(
+    "settings", "                  the 13 print settings as loaded, key=value a line", run);
+
+} // namespace
