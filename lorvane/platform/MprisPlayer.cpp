@@ -1,0 +1,213 @@
+#include "platform/MprisPlayer.h"
+
+#include "dbuspropertiesproxy.h"
+#include "mprisplayerproxy.h"
+#include "mpristracklistproxy.h"
+
+#include <QDBusMessage>
+#include <QDBusMetaType>
+
+namespace lorvane {
+
+namespace {
+
+const QString PlayerPrefix = QStringLiteral("org.mpris.MediaPlayer2.");
+const QString ObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString RootInterface = QStringLiteral("org.mpris.MediaPlayer2");
+const QString PlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString TrackListInterface = QStringLiteral("org.mpris.MediaPlayer2.TrackList");
+// The track-list's "no track" marker: AddTrack after it appends at the end.
+const QString NoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
+
+// Metadata arrives as a marshalled map; object paths (the track id) are handed on as
+// plain text so that callers need no bus types.
+QVariantMap toVariantMap(const QVariant& value) {
+    QVariantMap map;
+    if (value.canConvert<QDBusArgument>()) {
+        const auto arg = value.value<QDBusArgument>();
+        if (arg.currentType() != QDBusArgument::MapType)
+            return {};
+        map = qdbus_cast<QVariantMap>(arg);
+    } else {
+        map = value.toMap();
+    }
+    for (auto it = map.begin(); it != map.end(); ++it) {
+        if (it->metaType() == QMetaType::fromType<QDBusObjectPath>())
+            *it = it->value<QDBusObjectPath>().path();
+    }
+    return map;
+}
+
+} // namespace
+
+struct MprisPlayer::Proxies {
+    Proxies(const QString& service, const QDBusConnection& bus, int timeoutMs)
+        : properties(service, ObjectPath, bus), player(service, ObjectPath, bus),
+          trackList(service, ObjectPath, bus) {
+        properties.setTimeout(timeoutMs);
+        player.setTimeout(timeoutMs);
+        trackList.setTimeout(timeoutMs);
+    }
+    DBusPropertiesProxy properties;
+    MprisPlayerProxy player;
+    MprisTrackListProxy trackList;
+};
+
+MprisPlayer::MprisPlayer(const QDBusConnection& bus, int timeoutMs)
+    : m_bus(bus), m_timeoutMs(timeoutMs) {}
+
+MprisPlayer::~MprisPlayer() = default;
+
+QStringList MprisPlayer::playerNames() {
+    if (!m_bus.isConnected())
+        return {};
+    const auto msg = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames"));
+    const QDBusMessage reply = m_bus.call(msg, QDBus::Block, m_timeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    QStringList names;
+    for (const QString& name : reply.arguments().constFirst().toStringList()) {
+        if (!name.startsWith(PlayerPrefix))
+            continue;
+        const auto silent = m_silent.constFind(name);
+        if (silent != m_silent.constEnd() && !silent->hasExpired())
+            continue;
+        names.append(name);
+    }
+    names.sort();
+    // Proxies of players that left the bus would only pile up.
+    for (auto it = m_proxies.begin(); it != m_proxies.end();) {
+        if (names.contains(it->first))
+            ++it;
+        else
+            it = m_proxies.erase(it);
+    }
+    return names;
+}
+
+MprisPlayer::Proxies* MprisPlayer::proxiesFor(const QString& player) {
+    if (player.isEmpty() || !m_bus.isConnected())
+        return nullptr;
+    const auto silent = m_silent.constFind(player);
+    if (silent != m_silent.constEnd()) {
+        if (!silent->hasExpired())
+            return nullptr;
+        m_silent.erase(silent);
+    }
+    auto& slot = m_proxies[player];
+    if (!slot)
+        slot = std::make_unique<Proxies>(player, m_bus, m_timeoutMs);
+    return slot.get();
+}
+
+bool MprisPlayer::answered(const QString& player, const QDBusError& error) {
+    if (!error.isValid())
+        return true;
+    if (error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout ||
+        error.type() == QDBusError::TimedOut)
+        m_silent.insert(player, QDeadlineTimer(SilentPauseMs));
+    return false;
+}
+
+std::optional<QVariant> MprisPlayer::property(const QString& player, const QString& interface,
+                                              const QString& name) {
+    Proxies* p = proxiesFor(player);
+    if (!p)
+        return std::nullopt;
+    QDBusPendingReply<QDBusVariant> reply = p->properties.Get(interface, name);
+    reply.waitForFinished();
+    if (!answered(player, reply.error()))
+        return std::nullopt;
+    return reply.value().variant();
+}
+
+QString MprisPlayer::playbackStatus(const QString& player) {
+    return property(player, PlayerInterface, QStringLiteral("PlaybackStatus"))
+        .value_or(QVariant())
+        .toString();
+}
+
+std::optional<qint64> MprisPlayer::position(const QString& player) {
+    const auto value = property(player, PlayerInterface, QStringLiteral("Position"));
+    if (!value)
+        return std::nullopt;
+    bool ok = false;
+    const qint64 us = value->toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return us;
+}
+
+QVariantMap MprisPlayer::metadata(const QString& player) {
+    const auto value = property(player, PlayerInterface, QStringLiteral("Metadata"));
+    return value ? toVariantMap(*value) : QVariantMap();
+}
+
+QString MprisPlayer::identity(const QString& player) {
+    return property(player, RootInterface, QStringLiteral("Identity"))
+        .value_or(QVariant())
+        .toString();
+}
+
+bool MprisPlayer::setPosition(const QString& player, const QString& trackId, qint64 positionUs) {
+    Proxies* p = proxiesFor(player);
+    if (!p)
+        return false;
+    QDBusPendingReply<> reply = p->player.SetPosition(QDBusObjectPath(trackId), positionUs);
+    reply.waitForFinished();
+    return answered(player, reply.error());
+}
+
+bool MprisPlayer::seek(const QString& player, qint64 offsetUs) {
+    Proxies* p = proxiesFor(player);
+    if (!p)
+        return false;
+    QDBusPendingReply<> reply = p->player.Seek(offsetUs);
+    reply.waitForFinished();
+    return answered(player, reply.error());
+}
+
+bool MprisPlayer::transport(const QString& player, Transport command) {
+    Proxies* p = proxiesFor(player);
+    if (!p)
+        return false;
+    QDBusPendingReply<> reply;
+    switch (command) {
+    case Transport::Previous:
+        reply = p->player.Previous();
+        break;
+    case Transport::Play:
+        reply = p->player.Play();
+        break;
+    case Transport::PlayPause:
+        reply = p->player.PlayPause();
+        break;
+    case Transport::Stop:
+        reply = p->player.Stop();
+        break;
+    case Transport::Next:
+        reply = p->player.Next();
+        break;
+    }
+    reply.waitForFinished();
+    return answered(player, reply.error());
+}
+
+bool MprisPlayer::canEditTracks(const QString& player) {
+    return property(player, TrackListInterface, QStringLiteral("CanEditTracks"))
+        .value_or(QVariant(false))
+        .toBool();
+}
+
+bool MprisPlayer::addTrack(const QString& player, const QString& uri) {
+    Proxies* p = proxiesFor(player);
+    if (!p)
+        return false;
+    QDBusPendingReply<> reply = p->trackList.AddTrack(uri, QDBusObjectPath(NoTrack), false);
+    reply.waitForFinished();
+    return answered(player, reply.error());
+}
+
+} // namespace lorvane

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+
+namespace lorvane {
+
+// Left and right channel volume of the default sound output, each 0 ... 65535.
+struct StereoVolume {
+    int left = 0;
+    int right = 0;
+    bool operator==(const StereoVolume&) const = default;
+};
+
+// The sound output's volume. A missing or silent sound server answers nothing and
+// accepts nothing; callers never report it.
+class SystemVolume {
+public:
+    virtual ~SystemVolume() = default;
+    virtual std::optional<StereoVolume> read() = 0;
+    virtual bool write(const StereoVolume& volume) = 0;
+};
+
+} // namespace lorvane

@@ -1,0 +1,9 @@
+# Player control: the player remote against a private session bus with a small
+# player program of our own, the volume against a private sound server, the
+# playlists and the strip widgets.
+add_executable(player_fakempris player_fakempris.cpp)
+target_link_libraries(player_fakempris PRIVATE Qt6::Core Qt6::DBus)
+set(PLAYER_FAKE_ENV "PLAYER_FAKE_MPRIS=$<TARGET_FILE:player_fakempris>")
+
+lorvane_test(NAME tst_waipc SOURCES tst_waipc.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
+add_dependencies(tst_waipc player_fakempris)
