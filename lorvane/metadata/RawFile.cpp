@@ -84,7 +84,7 @@ void RawFile::truncate(qint64 length) {
 
 bool RawFile::exists(const QByteArray& path) {
     struct stat st;
-    return !path.isEmpty() && ::stat(path.constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return !path.isEmpty() && ::stat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool RawFile::isReadOnly(const QByteArray& path) {

@@ -22,7 +22,8 @@ public:
     void truncate(qint64 length);
     void close();
 
-    // A regular file or a link to one; folders and missing paths are not files.
+    // A regular file or a link to one. Folders are not files, and neither are pipes
+    // or devices, whose opening or reading could block the window.
     static bool exists(const QByteArray& path);
     // The owner-write bit stands in for the read-only attribute.
     static bool isReadOnly(const QByteArray& path);
