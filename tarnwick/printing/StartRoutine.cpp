@@ -1,0 +1,13 @@
+#include "StartRoutine.h"
+
+#include "printing/Twk00.h"
+
+StartStep RunStartRoutine(bool anotherInstanceRuns, const std::optional<OsVersionInfo>& version,
+                          SettingsStore& store, QString& osKind) {
+    if (anotherInstanceRuns)
+        return StartStep::EndAtOnce;
+    osKind = DetectOsKind(version);
+    if (IsFirstStart(store))
+        return StartStep::OpenConfiguration;
+    return StartStep::LoadResident;
+}

@@ -1,0 +1,73 @@
+#include "Program.h"
+
+#include "Twk01.h"
+#include "Twk02.h"
+
+Program::Program(const ProgramServices& services, QString osKind, QString programName,
+                 QObject* parent)
+    : QObject(parent), m_services(services), m_programName(std::move(programName)) {
+    m_shared.osKind = std::move(osKind);
+}
+
+Program::~Program() {
+    m_ended = true;
+    delete m_twk01;
+    delete m_twk02;
+}
+
+Twk01* Program::configuration() const {
+    return m_twk01;
+}
+
+Twk02* Program::resident() const {
+    return m_twk02;
+}
+
+void Program::start(StartStep step) {
+    if (step == StartStep::OpenConfiguration)
+        openConfiguration();
+    else if (step == StartStep::LoadResident)
+        loadResident();
+}
+
+void Program::openConfiguration() {
+    if (!m_twk01) {
+        m_twk01 = new Twk01(m_services, m_shared, m_programName);
+        m_twk01->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_twk01, &Twk01::residentRequested, this, &Program::loadResident);
+        connect(m_twk01, &Twk01::closeProgramRequested, this, &Program::shutdown);
+        connect(m_twk01, &QObject::destroyed, this, &Program::formGone);
+    }
+    m_twk01->show();
+    m_twk01->raise();
+    m_twk01->activateWindow();
+}
+
+void Program::loadResident() {
+    if (m_twk02)
+        return;
+    m_twk02 = new Twk02(m_services, m_shared);
+    m_twk02->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_twk02, &Twk02::configureRequested, this, &Program::openConfiguration);
+    connect(m_twk02, &Twk02::closeRequested, this, &Program::shutdown);
+    connect(m_twk02, &QObject::destroyed, this, &Program::formGone);
+    // The window exists from now on, but it is never mapped, so it never flashes up.
+    m_twk02->winId();
+}
+
+void Program::shutdown() {
+    if (m_twk01) {
+        m_twk01->closeAboutBox();
+        m_twk01->close();
+    }
+    if (m_twk02)
+        m_twk02->close();
+}
+
+void Program::formGone() {
+    // QPointer has already let go of the form that is being destroyed.
+    if (!m_twk01 && !m_twk02 && !m_ended) {
+        m_ended = true;
+        emit ended();
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ProgramServices.h"
+#include "printing/StartRoutine.h"
+
+#include <QObject>
+#include <QPointer>
+
+class Twk01;
+class Twk02;
+
+// The program's two main windows, each a single window object: the configuration
+// dialog and the resident form. The program lives while either of them is loaded
+// and ends (ended()) when the last of them has gone.
+class Program : public QObject {
+    Q_OBJECT
+public:
+    // programName: the executable's file name without extension.
+    Program(const ProgramServices& services, QString osKind, QString programName,
+            QObject* parent = nullptr);
+    ~Program() override;
+
+    // Goes on from the start routine: the dialog alone at first start, else resident.
+    void start(StartStep step);
+
+    // Opens the configuration dialog modeless, or brings it forward when it is open.
+    void openConfiguration();
+    // Loads the resident form (tray icon, timer) unless it is loaded already.
+    void loadResident();
+    // Closes the About box, the configuration dialog and the resident form, in that order.
+    void shutdown();
+
+    Twk01* configuration() const;
+    Twk02* resident() const;
+    SharedValues& shared() { return m_shared; }
+
+signals:
+    void ended();
+
+private:
+    void formGone();
+
+    ProgramServices m_services;
+    SharedValues m_shared;
+    QString m_programName;
+    QPointer<Twk01> m_twk01;
+    QPointer<Twk02> m_twk02;
+    bool m_ended = false;
+};

@@ -1,0 +1,27 @@
+#include "TrayIcon.h"
+
+#include "ProgramIcon.h"
+
+#include <QSystemTrayIcon>
+
+TrayIcon::TrayIcon(QMenu* menu, QObject* parent)
+    : QObject(parent), m_icon(new QSystemTrayIcon(ProgramIcon(), this)) {
+    m_icon->setToolTip(QStringLiteral("Tarnwick32"));
+    // Handing the menu to the icon lets Qt open it the way the tray host expects
+    // (on the right button of an embedded icon, from the host's own menu otherwise).
+    m_icon->setContextMenu(menu);
+    connect(m_icon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::DoubleClick)
+                    emit doubleClicked();
+            });
+    m_icon->show();
+}
+
+TrayIcon::~TrayIcon() {
+    m_icon->hide();
+}
+
+bool TrayIcon::isVisible() const {
+    return m_icon->isVisible();
+}

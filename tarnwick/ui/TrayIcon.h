@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class QMenu;
+class QSystemTrayIcon;
+
+// The resident form's icon in the tray, tip "Tarnwick32". A double click asks for the
+// configuration dialog, the right button opens the menu, single clicks do nothing.
+// Without a tray host there is no icon; the program works on and nothing is reported.
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    TrayIcon(QMenu* menu, QObject* parent = nullptr);
+    // The icon goes with its owner.
+    ~TrayIcon() override;
+
+    bool isVisible() const;
+
+signals:
+    void doubleClicked();
+
+private:
+    QSystemTrayIcon* m_icon;
+};

@@ -1,0 +1,94 @@
+#include "Twk02.h"
+
+#include "ProgramIcon.h"
+#include "TrayIcon.h"
+#include "Twk07.h"
+#include "platform/KeyTrigger.h"
+
+#include <QCloseEvent>
+#include <QTimer>
+
+Twk02::Twk02(const ProgramServices& services, SharedValues& shared, QWidget* parent)
+    : QMainWindow(parent), m_services(services),
+      m_pipeline(PipelineServices{services.store, services.screen, services.clipboard,
+                                  services.printers, services.messages, services.events, m_forms},
+                 shared.settings, shared.osKind, shared.promptChoice) {
+    m_ui.setupUi(this);
+    setWindowIcon(ProgramIcon());
+    // The separator keeps its design name too.
+    for (QAction* action : m_ui.m_options->actions()) {
+        if (action->isSeparator())
+            action->setObjectName(QStringLiteral("m_option2"));
+    }
+
+    // m_enable reverses its own check mark; the tick reads it.
+    connect(m_ui.m_configure, &QAction::triggered, this, &Twk02::configureRequested);
+    connect(m_ui.m_help, &QAction::triggered, this, &Twk02::m_help_Click);
+    connect(m_ui.m_close, &QAction::triggered, this, &Twk02::closeRequested);
+    connect(&m_timer1, &QTimer::timeout, this, &Twk02::Timer1_Timer);
+
+    m_tray = new TrayIcon(m_ui.m_options, this);
+    connect(m_tray, &TrayIcon::doubleClicked, this, &Twk02::configureRequested);
+    m_timer1.start(kTickMs);
+}
+
+Twk02::~Twk02() {
+    // The icon leaves the tray before anything else of the form goes.
+    delete m_tray;
+}
+
+bool Twk02::hasTrayIcon() const {
+    return m_tray && m_tray->isVisible();
+}
+
+Twk02::Nested::~Nested() {
+    if (--m_form->m_nested == 0 && m_form->m_closePending) {
+        m_form->m_closePending = false;
+        m_form->close();
+    }
+}
+
+void Twk02::Timer1_Timer() {
+    // While a print waits for its prompt this tick comes again through the event
+    // processing; the press stays latched for a tick that can print it.
+    if (m_pipeline.busy() || m_closePending)
+        return;
+    const bool pressed = m_services.trigger.keyState() != 0;
+    if (!pressed) {
+        m_lastTick = TickResult::Idle;
+        return;
+    }
+    Nested nested(this);
+    m_lastTick = m_pipeline.tick(pressed, printingEnabled());
+    if (m_lastTick == TickResult::Printed) {
+        m_ui.Picture1->setPixmap(QPixmap::fromImage(m_pipeline.picture()));
+        m_ui.Picture1->resize(m_pipeline.picture().size());
+    }
+}
+
+void Twk02::m_help_Click() {
+    if (m_help) {
+        m_help->raise();
+        m_help->activateWindow();
+        return;
+    }
+    Nested nested(this);
+    Twk07 help;
+    m_help = &help;
+    help.exec();
+}
+
+void Twk02::closeEvent(QCloseEvent* event) {
+    if (m_nested > 0) {
+        // Let the prompt wait or the help window's own loop end first; the form
+        // closes as soon as they have returned.
+        m_closePending = true;
+        m_forms.closePrompt();
+        if (m_help)
+            m_help->reject();
+        event->ignore();
+        return;
+    }
+    m_timer1.stop();
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "PipelineForms.h"
+// PipelineForms' inline accessors need the two forms complete.
+#include "ProgramServices.h"
+#include "Twk03.h"
+#include "Twk04.h"
+#include "printing/PrintPipeline.h"
+#include "ui_Twk02.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+class TrayIcon;
+class Twk07;
+
+// The resident form: never seen, it owns the tray icon with its menu and the
+// one-second timer whose tick looks at the Print Screen latch and runs the print.
+// A single window: it frees itself when closed, and the tray icon goes with it.
+class Twk02 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kTickMs = 1000;
+
+    Twk02(const ProgramServices& services, SharedValues& shared, QWidget* parent = nullptr);
+    ~Twk02() override;
+
+    bool printingEnabled() const { return m_ui.m_enable->isChecked(); }
+    QMenu* optionsMenu() const { return m_ui.m_options; }
+    bool hasTrayIcon() const;
+    TickResult lastTick() const { return m_lastTick; }
+    PipelineForms& forms() { return m_forms; }
+
+signals:
+    // "&Configure" or a double click on the tray icon.
+    void configureRequested();
+    // "C&lose": the program's shutdown.
+    void closeRequested();
+
+public slots:
+    void Timer1_Timer();
+    void m_help_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Counts handlers that run their own event processing (the prompt wait, the help
+    // window); the form must not go away under them.
+    struct Nested {
+        explicit Nested(Twk02* form) : m_form(form) { ++m_form->m_nested; }
+        ~Nested();
+        Twk02* m_form;
+    };
+
+    Ui::Twk02 m_ui;
+    ProgramServices m_services;
+    PipelineForms m_forms;
+    PrintPipeline m_pipeline;
+    QTimer m_timer1;
+    TrayIcon* m_tray = nullptr;
+    QPointer<Twk07> m_help;
+    TickResult m_lastTick = TickResult::Idle;
+    int m_nested = 0;
+    bool m_closePending = false;
+};
