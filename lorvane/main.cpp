@@ -1,7 +1,30 @@
+#include "lorvane_src.h"
+
+#include "platform/DataHome.h"
+#include "platform/SettingsStoreIni.h"
+#include "platform/Shell.h"
+#include "platform/SingleInstance.h"
+#include "platform/widgets/UserDialogs.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lorvane"));
-    return 0;
+
+    // A second start only brings the running one forward; it builds nothing and leaves
+    // the settings alone.
+    lorvane::SingleInstance instance;
+    if (instance.notifyRunning())
+        return 0;
+    instance.listen();
+
+    lorvane::SettingsStoreIni settings;
+    lorvane::DesktopShell shell;
+    lorvane::QtUserDialogs dialogs;
+    TForm1 form({lorvane::ProgramFolder(), &settings, &shell, &dialogs});
+    QObject::connect(&instance, &lorvane::SingleInstance::popupRequested, &form,
+                     &TForm1::PopupFromMessage);
+    form.show();
+    return app.exec();
 }

@@ -1,0 +1,26 @@
+#include "platform/Shell.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+
+namespace lorvane {
+
+QUrl FileUrl(const QByteArray& path) {
+    // Percent-encoding every byte outside the unreserved set keeps names that are not
+    // valid UTF-8 intact, where QUrl::fromLocalFile would first decode them.
+    QByteArray absolute = path;
+    if (!absolute.startsWith('/'))
+        absolute = QFile::encodeName(QDir::currentPath()) + '/' + path;
+    return QUrl::fromEncoded("file://" + absolute.toPercentEncoding("/"), QUrl::StrictMode);
+}
+
+bool DesktopShell::openDocument(const QByteArray& path) {
+    return QDesktopServices::openUrl(FileUrl(path));
+}
+
+bool DesktopShell::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+} // namespace lorvane

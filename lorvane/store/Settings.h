@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace lorvane {
+
+class SettingsStore;
+
+// The options the program keeps between runs, one field per stored value, in the order
+// they are read. The initial values are the window's designed state, used when nothing
+// is stored; lastdrive and lastdir start as whatever the caller puts there (the current
+// drive and folder).
+struct SettingsValues {
+    int top = 156;
+    int left = 212;
+    int width = 619;
+    int height = 420;
+    bool tray = false;
+    bool recurse = true;
+    bool bracketformat = true;
+    bool dashformat = true;
+    bool trackformat = false;
+    bool customformat = false;
+    QString customstring = QStringLiteral("-=-");
+    QString customdir;
+    bool balanced = true;
+    bool random = false;
+    int lastdrive = 0;
+    QString lastdir;
+    QString savem3u; // initial folder of the playlist save dialog
+    QString loadm3u; // initial folder of the playlist open dialog
+    bool useassociations = false;
+
+    // The playlist files chosen in the save and open dialogs since the start; empty when
+    // none. Only a chosen file updates "savem3u" / "loadm3u" at exit.
+    QString savedPlaylist;
+    QString loadedPlaylist;
+
+    bool operator==(const SettingsValues&) const = default;
+};
+
+// The names of the values in reading order.
+QStringList SettingsNames();
+
+// Applies the stored values over `values`. Nothing stored (first start): `values` stays as
+// it is. Otherwise each value is read on its own: an absent or unreadable value leaves its
+// field unchanged, except that an absent text value reads as "" and an unreadable
+// "customstring" as "-=-".
+void ReadSettings(const SettingsStore& store, SettingsValues& values);
+
+// Stores `values`; returns false when the store could not be written (nothing is kept, no
+// message). "savem3u" and "loadm3u" are written only when a playlist was saved or opened.
+bool WriteSettings(SettingsStore& store, const SettingsValues& values);
+
+// The folder of a chosen file as stored in "savem3u"/"loadm3u": no trailing "/" except for
+// the root itself.
+QString FolderOfFile(const QString& fileName);
+
+} // namespace lorvane

@@ -1,0 +1,177 @@
+#pragma once
+
+#include "MountPoints.h"
+#include "building/FileNameParsing.h"
+#include "building/FileSearch.h"
+#include "store/ArtistStore.h"
+#include "store/Settings.h"
+
+#include <QByteArray>
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui {
+class TForm1;
+}
+class QFileSystemModel;
+class QMenu;
+class SongDetailsPanel;
+class TRenameForm;
+
+namespace lorvane {
+class AssociationSource;
+class SettingsStore;
+class Shell;
+class UserDialogs;
+} // namespace lorvane
+
+// What the main window works with, chosen where the program (or a test) is put together.
+struct TForm1Services {
+    QByteArray programDir; // the data home, ending in "/"
+    lorvane::SettingsStore* settings = nullptr;
+    lorvane::Shell* shell = nullptr;
+    lorvane::UserDialogs* dialogs = nullptr;
+};
+
+// The main window: the three lists of the collection with their totals and commands,
+// Find Song, the counts, the add panel and the status line (the window caption).
+// Every command reads the store afresh and applies the result to the lists.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(const TForm1Services& services, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Ui::TForm1* ui() const { return m_ui.get(); }
+    TRenameForm* RenameForm() const { return m_renameForm; }
+    SongDetailsPanel* DetailsPanel() const { return m_details; }
+    lorvane::ArtistStore& Store() { return m_store; }
+    lorvane::FileSearch& Search() { return m_search; }
+
+    // Working state.
+    QByteArray ProgramDir;
+    QByteArray DbFolderName;
+    QByteArray GenrePath;     // "LVNDB/" + selected genre + "/", empty while none is loaded
+    QByteArray AssocFileName; // ProgramDir + "lorvane.gen"
+    QString MoveCaption;      // the move button's normal caption
+
+    // The genre whose artists the artist list shows (bytes of GenrePath's genre).
+    QByteArray loadedGenre() const { return m_genre; }
+    // The genre list's selected entry, "" when none.
+    QByteArray selectedGenre() const;
+    // The focused artist's name, "" when the list is empty.
+    QByteArray focusedArtist() const;
+    // The pattern switches and separator of the add panel.
+    lorvane::NamePatterns patterns() const;
+
+    // The association table for add runs (the genre commands set it); none by default.
+    void setAssociationSource(lorvane::AssociationSource* source) { m_associations = source; }
+
+    // Settings: what ReadSettings applied, and what WriteSettings would store now.
+    const lorvane::SettingsValues& appliedSettings() const { return m_applied; }
+    lorvane::SettingsValues currentSettings() const;
+    void ReadSettings();
+    void WriteSettings();
+    // Options whose controls live in the player strip and the playlist group; they
+    // report their changes here so the exit stores them.
+    void setBalanced(bool on) { m_applied.balanced = on; }
+    void setRandom(bool on) { m_applied.random = on; }
+    void setSavedPlaylist(const QString& file) { m_applied.savedPlaylist = file; }
+    void setLoadedPlaylist(const QString& file) { m_applied.loadedPlaylist = file; }
+
+    // Puts text into the status line and repaints at once (long operations call it
+    // between files; user input waits until the operation ends).
+    void showCaption(const QString& text);
+
+    // Scans root (ending in "/") into the collection and applies the result.
+    void AddFromFolder(const QByteArray& root);
+
+    // The folder the folder tree has current ("" when none).
+    QByteArray dirListFolder() const;
+    // Makes folder current in the folder tree; false when it does not exist.
+    bool setDirListFolder(const QByteArray& folder);
+    const QList<MountPoint>& mounts() const { return m_mounts; }
+
+public slots:
+    void GenreListClick();
+    void ArtistListClick();
+    void SongListClick();
+    void ArtistListDblClick();
+    void ArtistListKeyPress(int key);
+    void ArtistListKeyUp(int key);
+    void SongListKeyPress(int key);
+    void SongListKeyUp(int key);
+    void GenreListKeyUp(int key);
+    void FindEditKeyUp(int key);
+
+    void FindButtonClick();
+    void CalculateTotalNumberofMP3s1Click();
+    void CalcMP3sGenreClick();
+    void PurgeDBClick();
+    void DeleteArtistClick();
+    void DeleteSongListClick();
+    void CleanArtistClick();
+    void HelpClickClick();
+    void AboutClickClick();
+    void CloseRenamePopup();
+
+    void AddMp3sClick();
+    void Button1Click(); // Add by Drive
+    void Button4Click(); // Add by Directory (folder tree)
+    void BitBtn1Click(); // Add by the typed folder
+    void DriveChange();
+    void ManualAddClick();
+    void AddArtistEntry(const QString& name);
+    void ManualAddSongClick();
+
+    void ExitClickClick();
+    void Button6Click();
+    void PopupFromMessage();
+
+signals:
+    // A song was clicked (or found): its stored path, "null" or "" as SongPathOf gives.
+    void songClicked(const QByteArray& path);
+    // Playing and enqueueing, for the player commands.
+    void playArtistsRequested();  // double-click or Enter in the artist list
+    void playSongsRequested();    // Enter in the song list with other than one song selected
+    void openSongRequested();     // Enter in the song list with exactly one song selected
+    void enqueueSongsRequested(); // F1 in the song list
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void applySettings(const lorvane::SettingsValues& values);
+    void ensureOnScreen();
+    void buildPopupMenus();
+    void buildAddPanel();
+    void fillArtists(const QByteArrayList& names);
+    void showTotals();
+    void showError(const QString& message);
+    void showMessage(const QString& text);
+    QByteArrayList artistNames() const;
+    QByteArrayList songTitles() const;
+    void focusSong(int row);
+
+    std::unique_ptr<Ui::TForm1> m_ui;
+    TForm1Services m_services;
+    lorvane::ArtistStore m_store;
+    lorvane::FileSearch m_search;
+    lorvane::AssociationSource* m_associations = nullptr;
+    TRenameForm* m_renameForm = nullptr;
+    SongDetailsPanel* m_details = nullptr;
+    QMenu* m_genreMenu = nullptr;
+    QMenu* m_artistMenu = nullptr;
+    QMenu* m_songMenu = nullptr;
+    QFileSystemModel* m_dirModel = nullptr;
+    QList<MountPoint> m_mounts;
+    QByteArray m_genre;
+    lorvane::SettingsValues m_applied;
+    bool m_busy = false;
+    bool m_closePending = false;
+    bool m_settingsWritten = false;
+};
