@@ -77,7 +77,7 @@ QByteArray readRaw(const QByteArray& path, bool* exists) {
         *exists = false;
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR || path.isEmpty())
+        if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG || path.isEmpty())
             return {};
         throw StoreError::cannotOpen(path);
     }

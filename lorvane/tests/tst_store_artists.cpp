@@ -1,0 +1,353 @@
+#include "building/FileSearch.h"
+#include "platform/DataHome.h"
+#include "store/ArtistStore.h"
+#include "store/AssociationSource.h"
+#include "support/core_Fixtures.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace lorvane;
+using coretest::pathExists;
+using coretest::readBytes;
+using coretest::writeBytes;
+
+namespace {
+
+// A fixed table standing in for the association file, which only the lookup reads here.
+class TableLookup : public AssociationLookup {
+public:
+    explicit TableLookup(QList<QPair<QByteArray, QByteArray>> rows) : m_rows(std::move(rows)) {}
+    std::optional<QByteArray> genreOf(const QByteArray& artist) const override {
+        for (const auto& row : m_rows) {
+            if (row.first == artist)
+                return row.second;
+        }
+        return std::nullopt;
+    }
+
+private:
+    QList<QPair<QByteArray, QByteArray>> m_rows;
+};
+
+} // namespace
+
+class TestStoreArtists : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void duplicates_data();
+    void duplicates();
+    void existingFileFoundRegardlessOfCase_data();
+    void existingFileFoundRegardlessOfCase();
+    void firstGenreInListingOrderWins();
+    void unknownGenreCreatedOnce();
+    void associationGenre();
+    void artistListUpdate_data();
+    void artistListUpdate();
+    void readsAnyLineEndWritesCrLf();
+    void emptyArtistAndEmptyLines();
+    void nonUtf8RoundTrip();
+    void cannotCreateFile_data();
+    void cannotCreateFile();
+    void lineIndexSurvivesSorting();
+    void deleteSong();
+    void cleanArtist();
+    void deleteArtistPurgeAndEntries();
+    void manualAddStoresTwice();
+    void dataHome();
+
+private:
+    ArtistStore store() const { return ArtistStore(m_dir->path().toUtf8()); }
+    QByteArray db() const { return m_dir->path().toUtf8() + "/LVNDB/"; }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    NamePatterns m_patterns; // Bracket and Dash on, as designed
+};
+
+void TestStoreArtists::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(store().createDbFolder());
+}
+
+void TestStoreArtists::cleanup() {
+    // QTemporaryDir cannot remove names that are not UTF-8.
+    coretest::removeTree(m_dir->path().toUtf8());
+}
+
+void TestStoreArtists::duplicates_data() {
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("same path") << QByteArray("/mp3/a-b.mp3") << QByteArray("/mp3/a-b.mp3") << 1;
+    QTest::newRow("ASCII case") << QByteArray("/MP3/a-b.mp3") << QByteArray("/mp3/A-B.MP3") << 1;
+    // Only ASCII letters fold: É and é are different paths.
+    QTest::newRow("non-ASCII case")
+        << QByteArray("/m/\xc3\x89-x.mp3") << QByteArray("/m/\xc3\xa9-x.mp3") << 2;
+}
+
+void TestStoreArtists::duplicates() {
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    QFETCH(int, lines);
+    ArtistStore s = store();
+    QVERIFY(s.AddSong(first, m_patterns, "", true).artistFileCreated);
+    const AddSongResult again = s.AddSong(second, m_patterns, "", true);
+    QVERIFY(again.error.isEmpty());
+    QCOMPARE(again.duplicate, lines == 1);
+    const QByteArray file = s.artistFile("Unknown", ParseArtist(first, m_patterns));
+    QCOMPARE(readBytes(file).count("\r\n"), lines);
+}
+
+void TestStoreArtists::existingFileFoundRegardlessOfCase_data() {
+    QTest::addColumn<QByteArray>("existing");
+    QTest::addColumn<QByteArray>("song");
+    QTest::newRow("ASCII") << QByteArray("SOME BAND.lvn") << QByteArray("/m/some band - x.mp3");
+    QTest::newRow("extension") << QByteArray("Some Band.LVN") << QByteArray("/m/Some Band - x.mp3");
+    QTest::newRow("full folding") << QByteArray("STRASSE.lvn")
+                                  << QByteArray("/m/stra\xc3\x9f"
+                                                "e - x.mp3");
+    QTest::newRow("Greek") << QByteArray("\xce\xa3\xce\x99\xce\xa3.lvn")
+                           << QByteArray("/m/\xcf\x83\xce\xb9\xcf\x82 - x.mp3");
+}
+
+void TestStoreArtists::existingFileFoundRegardlessOfCase() {
+    QFETCH(QByteArray, existing);
+    QFETCH(QByteArray, song);
+    writeBytes(db() + "Pop/" + existing, "/old.mp3\r\n");
+    const AddSongResult r = store().AddSong(song, m_patterns, "Pop", true);
+    QVERIFY(r.error.isEmpty());
+    QCOMPARE(r.genre, QByteArray("Pop"));
+    QVERIFY(!r.artistFileCreated);
+    QVERIFY(!r.genreFolderCreated);
+    QCOMPARE(readBytes(db() + "Pop/" + existing), "/old.mp3\r\n" + song + "\r\n");
+    QCOMPARE(store().genres(), QByteArrayList{"Pop"}); // no "Unknown"
+}
+
+void TestStoreArtists::firstGenreInListingOrderWins() {
+    for (const char* genre : {"Rock", "Pop", "Jazz", "Blues"})
+        writeBytes(db() + genre + "/Band.lvn", "/x.mp3\r\n");
+    const QByteArray first = store().genres().first();
+    const AddSongResult r = store().AddSong("/m/Band - y.mp3", m_patterns, "", true);
+    QCOMPARE(r.genre, first);
+    QCOMPARE(readBytes(db() + first + "/Band.lvn"), QByteArray("/x.mp3\r\n/m/Band - y.mp3\r\n"));
+}
+
+void TestStoreArtists::unknownGenreCreatedOnce() {
+    ArtistStore s = store();
+    const AddSongResult a = s.AddSong("/m/One - a.mp3", m_patterns, "", true);
+    QVERIFY(a.genreFolderCreated);
+    QCOMPARE(a.genre, QByteArray("Unknown"));
+    const AddSongResult b = s.AddSong("/m/Two - b.mp3", m_patterns, "", true);
+    QVERIFY(!b.genreFolderCreated);
+    QVERIFY(b.artistFileCreated);
+    QCOMPARE(s.genres(), QByteArrayList{"Unknown"});
+
+    // A genre folder in another letter case is the same genre.
+    QTemporaryDir other;
+    ArtistStore t(other.path().toUtf8());
+    t.createDbFolder();
+    writeBytes(t.dbFolder() + "unknown/keep.txt");
+    const AddSongResult c = t.AddSong("/m/Three - c.mp3", m_patterns, "", true);
+    QVERIFY(!c.genreFolderCreated);
+    QCOMPARE(c.genre, QByteArray("unknown"));
+    QVERIFY(pathExists(t.dbFolder() + "unknown/Three.lvn"));
+}
+
+void TestStoreArtists::associationGenre() {
+    const TableLookup table({{"some band", "Lower"}, {"Some Band", "Rock"}, {"Other", "Jazz"}});
+    writeBytes(db() + "jazz/keep.txt");
+    ArtistStore s = store();
+    const AddSongResult a = s.AddSong("/m/Some Band - x.mp3", m_patterns, "Rock", true, &table);
+    QCOMPARE(a.genre, QByteArray("Rock"));
+    QVERIFY(a.genreFolderCreated);
+    QVERIFY(a.showInArtistList);
+    // The remembered genre exists in another case: it is used, not created again.
+    const AddSongResult b = s.AddSong("/m/Other - y.mp3", m_patterns, "Rock", true, &table);
+    QCOMPARE(b.genre, QByteArray("jazz"));
+    QVERIFY(!b.genreFolderCreated);
+    // An artist with a file anywhere never asks the table.
+    const AddSongResult c = s.AddSong("/m/other - z.mp3", m_patterns, "", true, &table);
+    QCOMPARE(c.genre, QByteArray("jazz"));
+    QCOMPARE(readBytes(db() + "jazz/Other.lvn"),
+             QByteArray("/m/Other - y.mp3\r\n/m/other - z.mp3\r\n"));
+}
+
+void TestStoreArtists::artistListUpdate_data() {
+    QTest::addColumn<bool>("updateList");
+    QTest::addColumn<QByteArray>("selected");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("selected genre") << true << QByteArray("Unknown") << true;
+    QTest::newRow("no update asked") << false << QByteArray("Unknown") << false;
+    QTest::newRow("other genre") << true << QByteArray("Pop") << false;
+    QTest::newRow("case differs") << true << QByteArray("unknown") << false;
+    QTest::newRow("nothing selected") << true << QByteArray() << false;
+}
+
+void TestStoreArtists::artistListUpdate() {
+    QFETCH(bool, updateList);
+    QFETCH(QByteArray, selected);
+    QFETCH(bool, shown);
+    ArtistStore s = store();
+    const AddSongResult r = s.AddSong("/m/New - a.mp3", m_patterns, selected, updateList);
+    QVERIFY(r.artistFileCreated);
+    QCOMPARE(r.showInArtistList, shown);
+    // A second song of the same artist creates nothing, so nothing is to be listed.
+    QVERIFY(!s.AddSong("/m/New - b.mp3", m_patterns, selected, updateList).showInArtistList);
+}
+
+void TestStoreArtists::readsAnyLineEndWritesCrLf() {
+    writeBytes(db() + "Pop/Band.lvn", "/Band-a\n/Band-b\r/Band-c\r\n/Band-d");
+    ArtistStore s = store();
+    QCOMPARE(s.ListSongs("Pop", "Band", m_patterns).size(), 4);
+    QCOMPARE(s.SongPathOf("Pop", "Band", 3), QByteArray("/Band-d"));
+    // Filing a duplicate writes the file back with CR LF line ends.
+    QVERIFY(s.AddSong("/BAND-B", m_patterns, "", true).duplicate);
+    QCOMPARE(readBytes(db() + "Pop/Band.lvn"),
+             QByteArray("/Band-a\r\n/Band-b\r\n/Band-c\r\n/Band-d\r\n"));
+    QVERIFY(s.AddSong("/Band-e", m_patterns, "", true).error.isEmpty());
+    QVERIFY(readBytes(db() + "Pop/Band.lvn").endsWith("/Band-d\r\n/Band-e\r\n"));
+}
+
+void TestStoreArtists::emptyArtistAndEmptyLines() {
+    ArtistStore s = store();
+    const AddSongResult r = s.AddSong("/m/_ _-Song.mp3", m_patterns, "", true);
+    QCOMPARE(r.artist, QByteArray());
+    QVERIFY(pathExists(db() + "Unknown/.lvn"));
+    FileSearch search;
+    QCOMPARE(s.ListArtists("Unknown", search), QByteArrayList{QByteArray()});
+    QCOMPARE(s.SongPathOf("Unknown", "", 0), QByteArray("/m/_ _-Song.mp3"));
+
+    writeBytes(db() + "Unknown/Gap.lvn", "\r\n/m/Gap - x.mp3\r\n");
+    const QList<SongEntry> songs = s.ListSongs("Unknown", "Gap", m_patterns);
+    QCOMPARE(songs.size(), 2);
+    QCOMPARE(songs[0].title, QByteArray());
+    QVERIFY(!s.AddSong("/m/Gap - y.mp3", m_patterns, "", true).duplicate);
+}
+
+void TestStoreArtists::nonUtf8RoundTrip() {
+    const QByteArray path = "/m/\xff\xfe Band - T\xe9.mp3";
+    ArtistStore s = store();
+    const AddSongResult r = s.AddSong(path, m_patterns, "Unknown", true);
+    QCOMPARE(r.artist, QByteArray("\xff\xfe Band"));
+    QVERIFY(pathExists(db() + "Unknown/\xff\xfe Band.lvn"));
+    FileSearch search;
+    QCOMPARE(s.ListArtists("Unknown", search), QByteArrayList{r.artist});
+    QCOMPARE(s.ListSongs("Unknown", r.artist, m_patterns).first().title, QByteArray("T\xe9"));
+    QCOMPARE(s.SongPathOf("Unknown", r.artist, 0), path);
+    // Its ASCII letters still match regardless of case.
+    QVERIFY(!s.AddSong("/m/\xff\xfe BAND - x.mp3", m_patterns, "", true).artistFileCreated);
+}
+
+void TestStoreArtists::cannotCreateFile_data() {
+    QTest::addColumn<QByteArray>("song");
+    QTest::addColumn<bool>("unknownIsAFile");
+    QTest::newRow("name too long")
+        << QByteArray("/m/" + QByteArray(300, 'x') + " - a.mp3") << false;
+    QTest::newRow("genre folder cannot be made") << QByteArray("/m/Band - a.mp3") << true;
+}
+
+void TestStoreArtists::cannotCreateFile() {
+    QFETCH(QByteArray, song);
+    QFETCH(bool, unknownIsAFile);
+    if (unknownIsAFile)
+        writeBytes(db() + "Unknown", "not a folder");
+    const AddSongResult r = store().AddSong(song, m_patterns, "", true);
+    QVERIFY(r.error.startsWith(QStringLiteral("Cannot create file ")));
+    QVERIFY(r.error.endsWith(QStringLiteral(".lvn")));
+    QVERIFY(!r.artistFileCreated);
+    // Nothing half-written stays behind.
+    for (const QByteArray& entry : coretest::snapshot(db()).keys())
+        QVERIFY2(!entry.contains(".lvn-"), entry.constData());
+}
+
+void TestStoreArtists::lineIndexSurvivesSorting() {
+    writeBytes(db() + "Pop/Band.lvn", "/m/Band - c.mp3\r\n/m/Band - a.mp3\r\n/m/Band - b.mp3\r\n");
+    ArtistStore s = store();
+    QList<SongEntry> songs = s.ListSongs("Pop", "Band", m_patterns);
+    std::sort(songs.begin(), songs.end(),
+              [](const SongEntry& x, const SongEntry& y) { return x.title < y.title; });
+    for (const SongEntry& song : songs)
+        QCOMPARE(BaseFileName(s.SongPathOf("Pop", "Band", song.lineIndex)), "Band - " + song.title);
+    QCOMPARE(s.SongPathOf("Pop", "Band", -1), QByteArray("null"));
+    writeBytes(db() + "Pop/Band.lvn", "/m/Band - c.mp3\r\n"); // shortened by another program
+    QCOMPARE(s.SongPathOf("Pop", "Band", 2), QByteArray("null"));
+    QCOMPARE(s.SongPathOf("Pop", "Nobody", 0), QByteArray());
+}
+
+void TestStoreArtists::deleteSong() {
+    writeBytes(db() + "Pop/Band.lvn", "/a\r\n/b\n/c\r\n");
+    ArtistStore s = store();
+    DeleteSongResult r = s.DeleteSongFromDB("Pop", "Band", 1);
+    QVERIFY(r.fileFound && !r.artistFileDeleted && r.error.isEmpty());
+    QCOMPARE(readBytes(db() + "Pop/Band.lvn"), QByteArray("/a\r\n/c\r\n"));
+    QVERIFY(!s.DeleteSongFromDB("Pop", "Band", 0).artistFileDeleted);
+    r = s.DeleteSongFromDB("Pop", "Band", 0);
+    QVERIFY(r.artistFileDeleted);
+    QVERIFY(!pathExists(db() + "Pop/Band.lvn"));
+    QVERIFY(!s.DeleteSongFromDB("Pop", "Band", 0).fileFound);
+}
+
+void TestStoreArtists::cleanArtist() {
+    const QByteArray here = m_dir->path().toUtf8() + "/here.mp3";
+    writeBytes(here);
+    writeBytes(db() + "Pop/Band.lvn",
+               "/gone/1.mp3\r\n/gone/2.mp3\r\n" + here + "\r\n\r\n/gone/3\r\n");
+    ArtistStore s = store();
+    CleanArtistResult r = s.CleanArtist("Pop", "band");
+    QCOMPARE(r.removedLines, 4);
+    QVERIFY(!r.artistFileDeleted);
+    QCOMPARE(readBytes(db() + "Pop/Band.lvn"), here + "\r\n");
+    QFile::remove(QString::fromUtf8(here));
+    r = s.CleanArtist("Pop", "Band");
+    QVERIFY(r.artistFileDeleted);
+    QVERIFY(!pathExists(db() + "Pop/Band.lvn"));
+}
+
+void TestStoreArtists::deleteArtistPurgeAndEntries() {
+    ArtistStore s = store();
+    for (const char* song : {"/m/A - 1.mp3", "/m/B - 2.mp3", "/m/C - 3.mp3"})
+        s.AddSong(song, m_patterns, "", true);
+    writeBytes(db() + "Pop/D.lvn", "/d\r\n");
+    writeBytes(db() + "Pop/notes.txt", "x");
+    QVERIFY(!s.AddArtistEntry("Pop", "d"));
+    QVERIFY(s.AddArtistEntry("Pop", "E"));
+    QVERIFY(!s.AddArtistEntry("", "E"));
+    QVERIFY(s.DeleteArtist("Unknown", "a"));
+    QVERIFY(!s.DeleteArtist("Unknown", "A"));
+    FileSearch search;
+    QCOMPARE(s.PurgeDB(search), 3);
+    const auto left = coretest::snapshot(db());
+    QCOMPARE(left.keys(), (QByteArrayList{"Pop", "Pop/notes.txt", "Unknown"}));
+}
+
+void TestStoreArtists::manualAddStoresTwice() {
+    ArtistStore s = store();
+    QVERIFY(!s.ManualAddSongs("Pop", "Typed", {"/x/song.mp3"}).error.isEmpty()); // no folder
+    writeBytes(db() + "Pop/keep");
+    const ManualAddResult r =
+        s.ManualAddSongs("Pop", "Typed", {"/x/song.mp3", "/x/song.mp3", "/x/a\nb"});
+    QVERIFY(r.error.isEmpty());
+    QCOMPARE(r.added, 2);
+    QCOMPARE(r.unstorable, 1);
+    QCOMPARE(readBytes(db() + "Pop/Typed.lvn"), QByteArray("/x/song.mp3\r\n/x/song.mp3\r\n"));
+}
+
+void TestStoreArtists::dataHome() {
+    const QByteArray base = m_dir->path().toUtf8();
+    QCOMPARE(resolveDataHome(base + "/env/home", base, base + "/user"), base + "/env/home/");
+    QVERIFY(pathExists(base + "/env/home"));
+    QCOMPARE(resolveDataHome("", base, base + "/user"), base + "/");
+    QCOMPARE(resolveDataHome("", base + "/missing", base + "/user/lorvane"),
+             base + "/user/lorvane/");
+    QVERIFY(pathExists(base + "/user/lorvane"));
+    qputenv("LORVANE_HOME", base + "/fromenv");
+    QCOMPARE(ProgramFolder(), base + "/fromenv/");
+}
+
+QTEST_GUILESS_MAIN(TestStoreArtists)
+#include "tst_store_artists.moc"
