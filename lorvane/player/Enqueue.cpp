@@ -1,0 +1,51 @@
+#include "player/Enqueue.h"
+
+#include "platform/CommandRunner.h"
+#include "platform/Shell.h"
+#include "player/WAIPC.h"
+
+#include <QProcess>
+
+namespace lorvane {
+
+std::vector<QByteArray> EnqueueCommandLine(const QString& commandTemplate,
+                                           const QByteArray& songPath) {
+    std::vector<QByteArray> argv;
+    bool substituted = false;
+    for (const QString& word : QProcess::splitCommand(commandTemplate)) {
+        QByteArray arg = word.toUtf8();
+        if (arg.contains("%1")) {
+            arg.replace("%1", songPath);
+            substituted = true;
+        }
+        argv.push_back(arg);
+    }
+    if (argv.empty())
+        return {};
+    if (!substituted)
+        argv.push_back(songPath);
+    return argv;
+}
+
+EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& commandTemplate,
+                          const QList<QByteArray>& songPaths) {
+    if (ipc.WinampCanEnqueue()) {
+        for (const QByteArray& path : songPaths) {
+            if (!path.isEmpty())
+                ipc.WinampEnqueue(QString::fromLatin1(FileUrl(path).toEncoded()));
+        }
+        return EnqueueRoute::TrackList;
+    }
+    if (commandTemplate.trimmed().isEmpty())
+        return EnqueueRoute::Nothing;
+    for (const QByteArray& path : songPaths) {
+        if (path.isEmpty())
+            continue;
+        const auto argv = EnqueueCommandLine(commandTemplate, path);
+        if (!argv.empty())
+            runner.start(argv);
+    }
+    return EnqueueRoute::Command;
+}
+
+} // namespace lorvane

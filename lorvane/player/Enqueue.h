@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+namespace lorvane {
+
+class CommandRunner;
+class WAIPC;
+
+enum class EnqueueRoute { Nothing, TrackList, Command };
+
+// The program and arguments of the enqueue command for one song: the template is
+// split into words as a shell would quote them (no shell runs it), and "%1" in any
+// word becomes the song's path, so the path stays one argument whatever it holds.
+// A template without "%1" gets the path as its last argument.
+std::vector<QByteArray> EnqueueCommandLine(const QString& commandTemplate,
+                                           const QByteArray& songPath);
+
+// Adds the songs to the running player: through its track list when it can edit it,
+// else by running the command template once per song, else not at all. Songs are
+// not checked for existence; an empty path (a song that could not be resolved) is
+// passed over.
+EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& commandTemplate,
+                          const QList<QByteArray>& songPaths);
+
+} // namespace lorvane

@@ -1,0 +1,101 @@
+#include "player/Playback.h"
+
+#include "platform/DataHome.h"
+#include "platform/Shell.h"
+#include "store/ArtistFile.h"
+#include "store/StoreError.h"
+
+#include <QRandomGenerator>
+
+#include <sys/stat.h>
+
+namespace lorvane {
+
+Playback::Playback(Shell& shell, QByteArray dataHome)
+    : m_shell(shell), m_dataHome(std::move(dataHome)) {}
+
+QByteArray Playback::dynamicPlaylist() const {
+    return withTrailingSlash(m_dataHome) + "Dynamic.m3u";
+}
+
+bool Playback::FileExists(const QByteArray& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(path.constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool Playback::PlaySongs(const QByteArrayList& songPaths) {
+    QByteArrayList kept;
+    for (const QByteArray& path : songPaths) {
+        if (FileExists(path))
+            kept.append(path);
+    }
+    return writeAndPlay(kept);
+}
+
+bool Playback::PlayArtists(const QByteArrayList& artistFiles) {
+    QByteArrayList kept;
+    for (const QByteArray& artistFile : artistFiles) {
+        for (const QByteArray& path : ArtistFile::read(artistFile)) {
+            if (FileExists(path))
+                kept.append(path);
+        }
+    }
+    return writeAndPlay(kept);
+}
+
+bool Playback::writeAndPlay(const QByteArrayList& paths) {
+    if (paths.isEmpty())
+        return false;
+    const QByteArray file = dynamicPlaylist();
+    // Written beside and renamed over: the old playlist, or a link in its place, is
+    // replaced as a whole, never written through.
+    ArtistFile::write(file, paths);
+    PlayPlaylist(file);
+    return true;
+}
+
+QByteArrayList Playback::Shuffled(QByteArrayList lines, QRandomGenerator& generator) {
+    QByteArrayList result;
+    result.reserve(lines.size());
+    while (!lines.isEmpty()) {
+        const auto pick = qsizetype(generator.bounded(quint64(lines.size())));
+        result.append(lines.takeAt(pick));
+    }
+    return result;
+}
+
+void Playback::PlayPlaylist(const QByteArray& file) {
+    if (m_random) {
+        QRandomGenerator& generator = m_generator ? *m_generator : *QRandomGenerator::global();
+        ArtistFile::write(file, Shuffled(ArtistFile::read(file), generator));
+    }
+    m_shell.openDocument(file);
+}
+
+bool Playback::OpenSong(const QByteArray& path) {
+    if (!FileExists(path))
+        return false;
+    m_shell.openDocument(path);
+    return true;
+}
+
+bool Playback::SaveLastPlaylist(const QByteArray& target) {
+    // A copy that fails, for want of a playlist or of a writable target, is not
+    // reported.
+    try {
+        bool exists = false;
+        const QByteArray content = ArtistFile::readRaw(dynamicPlaylist(), &exists);
+        if (!exists)
+            return false;
+        ArtistFile::writeAtomic(target, content);
+        return true;
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+void Playback::LoadPlaylist(const QByteArray& file) {
+    m_shell.openDocument(file);
+}
+
+} // namespace lorvane

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+
+class QRandomGenerator;
+
+namespace lorvane {
+
+class Shell;
+
+// Playing through the dynamic playlist: the chosen songs are written to
+// "Dynamic.m3u" in the data home (shuffled when asked) and the desktop opens it with
+// the player. The file is kept afterwards, so the last one can be saved.
+// File errors travel as StoreError ("Cannot create file ...", "Cannot open file ...").
+class Playback {
+public:
+    explicit Playback(Shell& shell, QByteArray dataHome = {});
+
+    void setDataHome(const QByteArray& dataHome) { m_dataHome = dataHome; }
+    const QByteArray& dataHome() const { return m_dataHome; }
+    QByteArray dynamicPlaylist() const;
+
+    void setRandom(bool random) { m_random = random; }
+    bool random() const { return m_random; }
+    // Tests fix the generator; by default it is seeded by the system.
+    void setRandomGenerator(QRandomGenerator* generator) { m_generator = generator; }
+
+    // Plays the songs whose files exist, in the order given; false when none exists
+    // (then no file is written and nothing plays).
+    bool PlaySongs(const QByteArrayList& songPaths);
+    // Plays every existing song of the artist files, file by file in the order given.
+    // An artist file that does not exist (an artist added by name, no songs yet) adds
+    // nothing.
+    bool PlayArtists(const QByteArrayList& artistFiles);
+    // Shuffles the file in place when random is on, then has it opened.
+    void PlayPlaylist(const QByteArray& file);
+    // Opens one song; false when its file does not exist.
+    bool OpenSong(const QByteArray& path);
+    // Copies the last dynamic playlist over target; false when there is none.
+    bool SaveLastPlaylist(const QByteArray& target);
+    // Opens a playlist as it stands, never shuffled.
+    void LoadPlaylist(const QByteArray& file);
+
+    // A uniform pick among the remaining lines, one at a time: each line exactly once.
+    static QByteArrayList Shuffled(QByteArrayList lines, QRandomGenerator& generator);
+    // An existing file that is not a folder.
+    static bool FileExists(const QByteArray& path);
+
+private:
+    bool writeAndPlay(const QByteArrayList& paths);
+
+    Shell& m_shell;
+    QByteArray m_dataHome;
+    bool m_random = false;
+    QRandomGenerator* m_generator = nullptr;
+};
+
+} // namespace lorvane

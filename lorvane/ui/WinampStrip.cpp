@@ -1,0 +1,184 @@
+#include "WinampStrip.h"
+
+#include "ui_WinampStrip.h"
+
+#include "platform/Shell.h"
+#include "platform/SystemVolume.h"
+#include "player/WAIPC.h"
+#include "player/WinampStatus.h"
+
+#include <QMouseEvent>
+#include <QStyle>
+#include <QTimer>
+
+namespace lorvane {
+
+const QUrl WinampStrip::PlayerInterfacePage(
+    QStringLiteral("https://specifications.freedesktop.org/mpris-spec/latest/"));
+
+WinampStrip::WinampStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget* parent)
+    : QGroupBox(parent), ui(std::make_unique<Ui::WinampStrip>()), m_ipc(ipc), m_volume(volume),
+      m_shell(shell), WinampTimer(new QTimer(this)) {
+    ui->setupUi(this);
+    ui->WinampTitle->hide();
+
+    const struct {
+        QPushButton* button;
+        QStyle::StandardPixmap icon;
+    } buttons[] = {
+        {ui->BitBtn2, QStyle::SP_MediaSkipBackward}, {ui->BitBtn3, QStyle::SP_MediaPlay},
+        {ui->BitBtn4, QStyle::SP_MediaPause},        {ui->BitBtn5, QStyle::SP_MediaStop},
+        {ui->BitBtn6, QStyle::SP_MediaSkipForward},
+    };
+    for (const auto& b : buttons)
+        b.button->setIcon(style()->standardIcon(b.icon));
+    ui->Image2->setPixmap(style()->standardIcon(QStyle::SP_DriveCDIcon).pixmap(24, 24));
+
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &WinampStrip::BitBtn2Click);
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &WinampStrip::BitBtn3Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &WinampStrip::BitBtn4Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &WinampStrip::BitBtn5Click);
+    connect(ui->BitBtn6, &QPushButton::clicked, this, &WinampStrip::BitBtn6Click);
+    connect(ui->SongBar, &QSlider::valueChanged, this, &WinampStrip::SongBarChange);
+    connect(ui->LeftVolume, &QSlider::valueChanged, this, &WinampStrip::LeftVolumeChange);
+    connect(ui->RightVolume, &QSlider::valueChanged, this, &WinampStrip::RightVolumeChange);
+    connect(ui->BalanceCheck, &QCheckBox::clicked, this, &WinampStrip::BalanceCheckClick);
+    // The bar's mouse handlers see the press before the bar moves, so the timer is
+    // off before the first position change of a drag.
+    ui->SongBar->installEventFilter(this);
+    ui->Image2->installEventFilter(this);
+
+    WinampTimer->setObjectName(QStringLiteral("WinampTimer"));
+    WinampTimer->setInterval(TimerIntervalMs);
+    connect(WinampTimer, &QTimer::timeout, this, &WinampStrip::WinampTimerTimer);
+    WinampTimer->start();
+}
+
+WinampStrip::~WinampStrip() = default;
+
+bool WinampStrip::playerRunning() const {
+    return !ui->WinampTitle->isHidden();
+}
+
+bool WinampStrip::balanced() const {
+    return ui->BalanceCheck->isChecked();
+}
+
+void WinampStrip::setBalanced(bool on) {
+    ui->BalanceCheck->setChecked(on);
+}
+
+bool WinampStrip::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->SongBar) {
+        if (event->type() == QEvent::MouseButtonPress)
+            SongBarMouseDown();
+        else if (event->type() == QEvent::MouseButtonRelease)
+            SongBarMouseUp();
+    } else if (watched == ui->Image2 && event->type() == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Image2Click();
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+void WinampStrip::WinampTimerTimer() {
+    const WinampReading r = ReadWinamp(m_ipc);
+    ui->WinampTime->setText(FormatPlayTime(r.positionSeconds));
+    ui->SongBar->setMaximum(
+        SongBarMaximum(ui->SongBar->maximum(), r.length, ui->SongBar->minimum()));
+    ui->SongBar->setValue(r.positionSeconds);
+    const int m = ui->SongBar->maximum();
+    ui->WinampTitle->setVisible(!r.title.isEmpty());
+    const QString caption = WinampTitleCaption(r.title, m);
+    ui->WinampTitle->setText(caption);
+    // A new title line (a new track, or a new length) re-applies the volume.
+    if (caption != LastWinampTitle) {
+        LastWinampTitle = caption;
+        if (m_volumeKnown)
+            ApplyVolume();
+    }
+}
+
+void WinampStrip::SongBarChange(int position) {
+    if (!WinampTimer->isActive())
+        ui->WinampTime->setText(FormatPlayTime(position));
+}
+
+void WinampStrip::SongBarMouseDown() {
+    WinampTimer->stop();
+}
+
+void WinampStrip::SongBarMouseUp() {
+    m_ipc.WinampJumpToTime(ui->SongBar->value() * 1000);
+    WinampTimer->start();
+}
+
+void WinampStrip::BitBtn2Click() {
+    m_ipc.WinampPrevious();
+}
+
+void WinampStrip::BitBtn3Click() {
+    m_ipc.WinampPlay();
+}
+
+void WinampStrip::BitBtn4Click() {
+    m_ipc.WinampPause();
+}
+
+void WinampStrip::BitBtn5Click() {
+    m_ipc.WinampStop();
+}
+
+void WinampStrip::BitBtn6Click() {
+    m_ipc.WinampNext();
+}
+
+void WinampStrip::ReadVolume() {
+    if (const auto v = m_volume.read()) {
+        m_volumeKnown = true;
+        // The change handlers run as for a user move: balanced, both bars end at the
+        // right channel's level and the output is written.
+        ui->LeftVolume->setValue(v->left);
+        ui->RightVolume->setValue(v->right);
+    }
+    showVolumePercentages();
+}
+
+void WinampStrip::LeftVolumeChange(int position) {
+    m_volumeKnown = true;
+    if (ui->BalanceCheck->isChecked())
+        ui->RightVolume->setValue(position);
+    ApplyVolume();
+}
+
+void WinampStrip::RightVolumeChange(int position) {
+    m_volumeKnown = true;
+    if (ui->BalanceCheck->isChecked())
+        ui->LeftVolume->setValue(position);
+    ApplyVolume();
+}
+
+void WinampStrip::BalanceCheckClick() {
+    if (!ui->BalanceCheck->isChecked())
+        return;
+    m_volumeKnown = true;
+    ui->RightVolume->setValue(ui->LeftVolume->value());
+    ApplyVolume();
+}
+
+void WinampStrip::ApplyVolume() {
+    // An output that refuses the volume leaves the bars and labels as set.
+    m_volume.write({ui->LeftVolume->value(), ui->RightVolume->value()});
+    showVolumePercentages();
+}
+
+void WinampStrip::showVolumePercentages() {
+    ui->LeftVol->setText(QString::number(VolumePercent(ui->LeftVolume->value())));
+    ui->RightVol->setText(QString::number(VolumePercent(ui->RightVolume->value())));
+}
+
+void WinampStrip::Image2Click() {
+    m_shell.openUrl(PlayerInterfacePage);
+}
+
+} // namespace lorvane
