@@ -77,13 +77,17 @@ private:
 // Serves the byte-wise search from large reads of the source.
 class BlockReader {
 public:
+    // Reads start small, as the first frame usually stands at the start, and double
+    // up to blockSize for a long search.
     BlockReader(MPEGSource& source, qint64 size, qint64 blockSize)
-        : m_source(source), m_size(size), m_block(std::max<qint64>(blockSize, 4)) {}
+        : m_source(source), m_size(size), m_maxBlock(std::max<qint64>(blockSize, 4)),
+          m_block(std::min<qint64>(m_maxBlock, 4096)) {}
 
     // The buffered bytes from pos on (pos < size), filling the buffer when needed.
     const unsigned char* span(qint64 pos, qint64& count) {
         if (pos < m_start || pos >= m_start + m_length) {
             m_length = std::min(m_block, m_size - pos);
+            m_block = std::min(m_block * 2, m_maxBlock);
             m_buffer.resize(size_t(m_length));
             m_source.readAt(pos, m_buffer.data(), m_length);
             m_start = pos;
@@ -95,6 +99,7 @@ public:
 private:
     MPEGSource& m_source;
     qint64 m_size;
+    qint64 m_maxBlock;
     qint64 m_block;
     std::vector<char> m_buffer;
     qint64 m_start = 0;
