@@ -1,4 +1,5 @@
 #include "Twk03.h"
+#include "ui_Twk03.h"
 
 #include "DesignUnits.h"
 #include "FormPlacement.h"
@@ -15,26 +16,26 @@ const QString kPrintingText = QStringLiteral("Now Printing, Please Wait....");
 } // namespace
 
 Twk03::Twk03(const PrintSettings& settings, qint16& promptChoice, QWidget* parent)
-    : QWidget(parent), m_promptChoice(promptChoice) {
-    m_ui.setupUi(this);
+    : QWidget(parent), m_ui(std::make_unique<Ui::Twk03>()), m_promptChoice(promptChoice) {
+    m_ui->setupUi(this);
     // No title bar, a fixed border, no task-bar entry; kept above the window the
     // user was working in when the key was pressed, so the question is seen.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
     setWindowIcon(ProgramIcon());
-    m_ui.Image1->setPixmap(ProgramPixmap());
-    SetPointSizeF(m_ui.Label1, 14.25);
-    connect(m_ui.cb_option_0, &QPushButton::clicked, this, [this] { cb_option_Click(0); });
-    connect(m_ui.cb_option_1, &QPushButton::clicked, this, [this] { cb_option_Click(1); });
-    connect(m_ui.cb_option_2, &QPushButton::clicked, this, [this] { cb_option_Click(2); });
+    m_ui->Image1->setPixmap(ProgramPixmap());
+    SetPointSizeF(m_ui->Label1, 14.25);
+    connect(m_ui->cb_option_0, &QPushButton::clicked, this, [this] { cb_option_Click(0); });
+    connect(m_ui->cb_option_1, &QPushButton::clicked, this, [this] { cb_option_Click(1); });
+    connect(m_ui->cb_option_2, &QPushButton::clicked, this, [this] { cb_option_Click(2); });
     Form_Load(settings);
 }
 
 void Twk03::Form_Load(const PrintSettings& settings) {
-    m_ui.st_printer->setText(settings.PrintDevice + QStringLiteral(" Selected for Output."));
+    m_ui->st_printer->setText(settings.PrintDevice + QStringLiteral(" Selected for Output."));
     // The short window leaves the button row below its edge, out of sight and
     // out of reach of the mouse.
     const bool prompt = settings.PrintPrompt != 0;
-    m_ui.Label1->setText(prompt ? kPromptText : kPrintingText);
+    m_ui->Label1->setText(prompt ? kPromptText : kPrintingText);
     setFixedSize(width(), DesignPixels(prompt ? kPromptHeightTwips : kNoticeHeightTwips));
     CentreOnScreen(this);
 }
@@ -44,9 +45,11 @@ void Twk03::cb_option_Click(int index) {
 }
 
 void Twk03::showProgress(const QString& deviceName) {
-    m_ui.Label1->setText(kPrintingText);
-    m_ui.st_printer->setText(QStringLiteral("Writing output to ") + deviceName);
+    m_ui->Label1->setText(kPrintingText);
+    m_ui->st_printer->setText(QStringLiteral("Writing output to ") + deviceName);
     repaint();
     // A window shown a moment ago is only painted once the server has mapped it.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+Twk03::~Twk03() = default;

@@ -1,8 +1,12 @@
 #pragma once
 
-#include "ui_Twk03.h"
+#include <memory>
 
 #include <QWidget>
+
+namespace Ui {
+class Twk03;
+}
 
 struct PrintSettings;
 
@@ -17,6 +21,7 @@ public:
     static constexpr int kNoticeHeightTwips = 1000;
 
     Twk03(const PrintSettings& settings, qint16& promptChoice, QWidget* parent = nullptr);
+    ~Twk03() override;
 
     // "Now Printing" and the printer that receives the output, painted at once.
     void showProgress(const QString& deviceName);
@@ -27,6 +32,6 @@ public slots:
 private:
     void Form_Load(const PrintSettings& settings);
 
-    Ui::Twk03 m_ui;
+    std::unique_ptr<Ui::Twk03> m_ui;
     qint16& m_promptChoice;
 };

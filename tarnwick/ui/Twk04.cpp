@@ -1,14 +1,15 @@
 #include "Twk04.h"
+#include "ui_Twk04.h"
 
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
 
-Twk04::Twk04(QWidget* parent) : QWidget(parent) {
-    m_ui.setupUi(this);
+Twk04::Twk04(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::Twk04>()) {
+    m_ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
     setWindowIcon(ProgramIcon());
-    m_ui.Image1->setPixmap(ProgramPixmap());
-    SetPointSizeF(m_ui.Label1, 14.25);
+    m_ui->Image1->setPixmap(ProgramPixmap());
+    SetPointSizeF(m_ui->Label1, 14.25);
     setFixedSize(size());
     CentreOnScreen(this);
     m_timer1.setInterval(kCloseAfterMs);
@@ -20,3 +21,5 @@ void Twk04::Timer1_Timer() {
     m_timer1.stop();
     close();
 }
+
+Twk04::~Twk04() = default;

@@ -1,9 +1,13 @@
 #pragma once
 
-#include "ui_Twk04.h"
+#include <memory>
 
 #include <QTimer>
 #include <QWidget>
+
+namespace Ui {
+class Twk04;
+}
 
 // The "disabled" notice: shown when the key is pressed while printing is
 // switched off; it closes itself two seconds later.
@@ -14,11 +18,12 @@ public:
     static constexpr int kCloseAfterMs = 2000;
 
     explicit Twk04(QWidget* parent = nullptr);
+    ~Twk04() override;
 
 public slots:
     void Timer1_Timer();
 
 private:
-    Ui::Twk04 m_ui;
+    std::unique_ptr<Ui::Twk04> m_ui;
     QTimer m_timer1;
 };

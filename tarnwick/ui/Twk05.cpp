@@ -1,4 +1,5 @@
 #include "Twk05.h"
+#include "ui_Twk05.h"
 
 #include "DesignUnits.h"
 #include "FormPlacement.h"
@@ -31,15 +32,16 @@ QString Twk05::AboutText() {
     return lines.join(u'\n');
 }
 
-Twk05::Twk05(QWidget* parent, const PreviewHack& hack) : QDialog(parent) {
-    m_ui.setupUi(this);
+Twk05::Twk05(QWidget* parent, const PreviewHack& hack)
+    : QDialog(parent), m_ui(std::make_unique<Ui::Twk05>()) {
+    m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(ProgramIcon());
-    m_ui.Image1->setPixmap(ProgramPixmap());
-    SetPointSizeF(m_ui.tb_caption, 8.25);
-    m_ui.tb_caption->setPlainText(AboutText());
-    for (QTextBlock block = m_ui.tb_caption->document()->begin(); block.isValid();
+    m_ui->Image1->setPixmap(ProgramPixmap());
+    SetPointSizeF(m_ui->tb_caption, 8.25);
+    m_ui->tb_caption->setPlainText(AboutText());
+    for (QTextBlock block = m_ui->tb_caption->document()->begin(); block.isValid();
          block = block.next()) {
         QTextCursor cursor(block);
         QTextBlockFormat format = block.blockFormat();
@@ -47,10 +49,10 @@ Twk05::Twk05(QWidget* parent, const PreviewHack& hack) : QDialog(parent) {
         cursor.setBlockFormat(format);
     }
     // Its own window clips the preview's drawing, so the text stays readable.
-    m_ui.tb_caption->setAttribute(Qt::WA_NativeWindow);
+    m_ui->tb_caption->setAttribute(Qt::WA_NativeWindow);
     setFixedSize(size());
     CentreOnScreen(this);
-    connect(m_ui.cb_ok, &QPushButton::clicked, this, &Twk05::cb_ok_Click);
+    connect(m_ui->cb_ok, &QPushButton::clicked, this, &Twk05::cb_ok_Click);
     connect(&m_timer1, &QTimer::timeout, this, &Twk05::Timer1_Timer);
     Form_Load(hack);
     m_timer1.start(50);
@@ -66,7 +68,7 @@ void Twk05::Form_Load(const PreviewHack& hack) {
     if (m_previewProgram.isEmpty())
         return;
     // The hack draws into the black box's own window and ends with it.
-    m_previewArguments = {QStringLiteral("-window-id"), QString::number(m_ui.p_stars->winId())};
+    m_previewArguments = {QStringLiteral("-window-id"), QString::number(m_ui->p_stars->winId())};
     StartProgram(m_previewProgram, m_previewArguments);
 }
 
@@ -83,9 +85,11 @@ void Twk05::Timer1_Timer() {
     if (m_captionTop < kCaptionWrapTwips)
         m_captionTop = kCaptionStartTwips;
     placeCaption();
-    m_ui.tb_caption->repaint();
+    m_ui->tb_caption->repaint();
 }
 
 void Twk05::placeCaption() {
-    m_ui.tb_caption->move(0, DesignPixels(m_captionTop));
+    m_ui->tb_caption->move(0, DesignPixels(m_captionTop));
 }
+
+Twk05::~Twk05() = default;

@@ -1,10 +1,14 @@
 #pragma once
 
-#include "ui_Twk05.h"
+#include <memory>
 
 #include <QDialog>
 #include <QStringList>
 #include <QTimer>
+
+namespace Ui {
+class Twk05;
+}
 
 // Where the About box looks for its screen-saver preview: the hack's name in a
 // list of folders, the last folder that holds it winning.
@@ -27,6 +31,7 @@ public:
     static constexpr int kScrollStepTwips = 15;
 
     explicit Twk05(QWidget* parent = nullptr, const PreviewHack& hack = PreviewHack::installed());
+    ~Twk05() override;
 
     // The top of the scrolling text in twips, and the tick counter.
     int captionTop() const { return m_captionTop; }
@@ -45,7 +50,7 @@ private:
     void Form_Load(const PreviewHack& hack);
     void placeCaption();
 
-    Ui::Twk05 m_ui;
+    std::unique_ptr<Ui::Twk05> m_ui;
     QTimer m_timer1;
     qint16 ScrollTick = 0;
     int m_captionTop = kCaptionStartTwips;

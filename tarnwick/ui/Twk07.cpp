@@ -1,4 +1,5 @@
 #include "Twk07.h"
+#include "ui_Twk07.h"
 
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
@@ -61,14 +62,14 @@ QString Twk07::HelpText() {
     return text;
 }
 
-Twk07::Twk07(QWidget* parent) : QDialog(parent) {
-    m_ui.setupUi(this);
+Twk07::Twk07(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::Twk07>()) {
+    m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(ProgramIcon());
     setFixedSize(size());
     CentreOnScreen(this);
-    connect(m_ui.cb_close, &QPushButton::clicked, this, &Twk07::cb_close_Click);
+    connect(m_ui->cb_close, &QPushButton::clicked, this, &Twk07::cb_close_Click);
     Form_Load();
 }
 
@@ -76,9 +77,11 @@ void Twk07::Form_Load() {
     // The box keeps lines by itself; CR LF would show the CR.
     QString text = HelpText();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_ui.tb_help->setPlainText(text);
+    m_ui->tb_help->setPlainText(text);
 }
 
 void Twk07::cb_close_Click() {
     close();
 }
+
+Twk07::~Twk07() = default;

@@ -1,8 +1,12 @@
 #pragma once
 
-#include "ui_Twk07.h"
+#include <memory>
 
 #include <QDialog>
+
+namespace Ui {
+class Twk07;
+}
 
 // The help window with the built-in help text; what the user types into the
 // box is not kept.
@@ -11,6 +15,7 @@ class Twk07 : public QDialog {
 
 public:
     explicit Twk07(QWidget* parent = nullptr);
+    ~Twk07() override;
 
     // The help text, 35 lines, each followed by CR LF.
     static QString HelpText();
@@ -21,5 +26,5 @@ public slots:
 private:
     void Form_Load();
 
-    Ui::Twk07 m_ui;
+    std::unique_ptr<Ui::Twk07> m_ui;
 };
