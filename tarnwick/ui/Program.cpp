@@ -64,9 +64,11 @@ void Program::shutdown() {
         m_twk02->close();
 }
 
-void Program::formGone() {
-    // QPointer has already let go of the form that is being destroyed.
-    if (!m_twk01 && !m_twk02 && !m_ended) {
+void Program::formGone(QObject* form) {
+    // A widget announces its end before its pointers are cleared.
+    const bool dialogLeft = !m_twk01 || m_twk01 == form;
+    const bool residentLeft = !m_twk02 || m_twk02 == form;
+    if (dialogLeft && residentLeft && !m_ended) {
         m_ended = true;
         emit ended();
     }

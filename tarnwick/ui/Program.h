@@ -38,7 +38,7 @@ signals:
     void ended();
 
 private:
-    void formGone();
+    void formGone(QObject* form);
 
     ProgramServices m_services;
     SharedValues m_shared;

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QLineEdit>
+#include <QLocale>
 
 #include <cmath>
 #include <limits>
@@ -21,12 +22,19 @@ const QString kErrorTitle = QStringLiteral("Tarnwick32 Error");
 const QString kNoticeTitle = QStringLiteral("Tarnwick32");
 const QString kResidentProgramName = QStringLiteral("TWK");
 
-// A coordinate the record cannot hold is refused like one that is not a number,
-// rather than stored wrapped or clamped to a different place.
-bool fitsCoordinate(const QString& text) {
-    const double value = RoundHalfEven(LeadingNumber(text));
-    return value >= double(std::numeric_limits<qint32>::min()) &&
-           value <= double(std::numeric_limits<qint32>::max());
+// A number the record cannot hold (a coordinate beyond 32 bits, a scale factor too
+// large for a double) is refused like one that is not a number, rather than stored
+// clamped or as 0.
+bool representable(const QString& text, bool coordinate) {
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return false;
+    if (!coordinate)
+        return true;
+    const double rounded = RoundHalfEven(value);
+    return rounded >= double(std::numeric_limits<qint32>::min()) &&
+           rounded <= double(std::numeric_limits<qint32>::max());
 }
 
 qint32 coordinate(const QLineEdit* edit) {
@@ -151,11 +159,7 @@ bool Twk01::validateFields() {
     };
     for (const Field& field : fields) {
         const QString text = field.edit->text();
-        bool valid = IsNumeric(text);
-        // The store could not read back a scale factor of "inf".
-        if (valid)
-            valid = field.coordinate ? fitsCoordinate(text) : std::isfinite(LeadingNumber(text));
-        if (!valid) {
+        if (!IsNumeric(text) || !representable(text, field.coordinate)) {
             m_services.messages.show(QLatin1String(field.message), MessageIcon::Exclamation,
                                      kErrorTitle);
             return false;

@@ -1,0 +1,5 @@
+# The resident program: configuration dialog, resident form and tray, the Print Screen
+# trigger and screen capture, and the whole program end to end.
+tarnwick_test(NAME tst_twk01 SOURCES tst_twk01.cpp)
+# Presses Print on the shared X server: a resident tarnwick of another test would print.
+tarnwick_test(NAME tst_trigger SOURCES tst_trigger.cpp FIXTURES xvfb)
