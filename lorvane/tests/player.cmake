@@ -7,3 +7,8 @@ set(PLAYER_FAKE_ENV "PLAYER_FAKE_MPRIS=$<TARGET_FILE:player_fakempris>")
 
 lorvane_test(NAME tst_waipc SOURCES tst_waipc.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_waipc player_fakempris)
+
+lorvane_test(NAME tst_volume SOURCES tst_volume.cpp FIXTURES pulse)
+
+lorvane_test(NAME tst_strip SOURCES tst_strip.cpp FIXTURES dbus pulse ENV ${PLAYER_FAKE_ENV})
+add_dependencies(tst_strip player_fakempris)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/SystemVolume.h"
+
+#include <QList>
+
+namespace lorvane::test {
+
+// A sound output in memory that records every write; without a volume it acts as a
+// missing sound server (reads nothing, refuses writes).
+class RecordingVolume : public SystemVolume {
+public:
+    std::optional<StereoVolume> current;
+    QList<StereoVolume> writes;
+
+    std::optional<StereoVolume> read() override { return current; }
+    bool write(const StereoVolume& volume) override {
+        writes.append(volume);
+        if (!current)
+            return false;
+        current = volume;
+        return true;
+    }
+};
+
+} // namespace lorvane::test
