@@ -1,9 +1,8 @@
 #include "Program.h"
 #include "Twk01.h"
 #include "Twk02.h"
-#include "platform/KeyTriggerFake.h"
 #include "printing/StartRoutine.h"
-#include "support/PrintFakes.h"
+#include "support/ResidentWorld.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,42 +15,14 @@
 
 namespace {
 
-// The outside world of one test: a memory store, recording printers and messages.
-struct World {
-    MemorySettingsStore store;
-    FixedScreen screen{1024, 768};
-    FixedClipboard clipboard;
-    RecordingPrintSystem printers;
-    RecordingMessages messages;
-    ScriptedEvents events;
-    KeyTriggerFake trigger;
-    SharedValues shared;
-
-    ProgramServices services() {
-        return {store, screen, clipboard, printers, messages, events, trigger};
-    }
-    // Settings as a first OK would have stored them, with the area on.
-    void storeArea() {
-        store.set(QStringLiteral("PrintSpecific"), QStringLiteral("1"));
-        store.set(QStringLiteral("X_Coord"), QStringLiteral("10"));
-        store.set(QStringLiteral("Y_Coord"), QStringLiteral("20"));
-        store.set(QStringLiteral("W_Coord"), QStringLiteral("400"));
-        store.set(QStringLiteral("H_Coord"), QStringLiteral("300"));
-        store.set(QStringLiteral("PrintPrompt"), QStringLiteral("0"));
-        store.set(QStringLiteral("ScaleToFit"), QStringLiteral("0"));
-    }
-};
+using World = ResidentWorld;
 
 QString storedText(World& world, const char* key) {
-    return world.store.read(kSettingsApplication, kSettingsSection, QLatin1String(key), {})
-        .value_or(QString());
+    return world.storedText(key);
 }
 
 template <typename T> T* child(QWidget* form, const char* name) {
-    T* widget = form->findChild<T*>(QLatin1String(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
+    return FormControl<T>(form, name);
 }
 
 QLineEdit* edit(QWidget* form, const char* name) {
