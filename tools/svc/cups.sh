@@ -1,6 +1,7 @@
 #!/bin/bash
-# Starts or stops a local CUPS scheduler with a queue that prints to a PDF file.
-# A scheduler that was already running is left alone; only the queue is added.
+# Starts or stops a local CUPS scheduler with a queue that prints to a PDF file
+# (TESTPDF, the default, out.pdf) and a second one (TESTPDF2, out2.pdf).
+# A scheduler that was already running is left alone; only the queues are added.
 . "$(dirname "$0")/common.sh"
 pidfile=$SERVICE_RUN_DIR/cups.pid
 out=$SERVICE_RUN_DIR/cups-out
@@ -22,9 +23,13 @@ start)
     lpadmin -p TESTPDF -E -v "file://$out/out.pdf" \
         -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd
     lpadmin -d TESTPDF
+    # A second queue, never the default, for jobs sent to a printer by name.
+    lpadmin -p TESTPDF2 -E -v "file://$out/out2.pdf" \
+        -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd
     ;;
 stop)
     lpadmin -x TESTPDF 2>/dev/null || true
+    lpadmin -x TESTPDF2 2>/dev/null || true
     stop_pidfile "$pidfile"
     ;;
 *) echo "usage: $0 start|stop" >&2; exit 2 ;;
