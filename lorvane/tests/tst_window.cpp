@@ -1,0 +1,659 @@
+#include "support/window_Collection.h"
+
+#include "TListBox.h"
+#include "lorvane_src.h"
+#include "platform/SettingsStoreMemory.h"
+#include "platform/ShellRecorder.h"
+#include "platform/widgets/UserDialogsScripted.h"
+#include "renameform_src.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+using namespace lorvane;
+
+// A named component of a form, as the designer named it.
+template <typename T> static T* part(const QObject* form, const char* name) {
+    T* found = form->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no component %s", name);
+    return found;
+}
+
+// The main window's components by name.
+struct Parts {
+    const QObject* form;
+#define PART(T, N) T* N = part<T>(form, #N);
+    PART(TListBox, GenreList)
+    PART(TListBox, ArtistList)
+    PART(TListBox, SongList)
+    PART(QLabel, TotalG)
+    PART(QLabel, TotalA)
+    PART(QLabel, TotalS)
+    PART(QLineEdit, FindEdit)
+    PART(QPushButton, FindButton)
+    PART(QPushButton, AddMP3s)
+    PART(QWidget, DetailsPlace)
+    PART(QWidget, AddPanel)
+    PART(QLineEdit, CustomDir)
+    PART(QPushButton, BitBtn1)
+    PART(QCheckBox, Recurse)
+    PART(QCheckBox, TrackFormat)
+    PART(QCheckBox, BracketFormat)
+    PART(QCheckBox, CustomFormat)
+    PART(QCheckBox, DashFormat)
+    PART(QLineEdit, XEdit)
+    PART(QAction, MinToTray)
+    PART(QAction, UseAssociations)
+    PART(QAction, ExitClick)
+    PART(QAction, AboutClick)
+    PART(QAction, ManualAdd)
+    PART(QAction, ManualAddSong)
+#undef PART
+};
+
+// A window over a temporary data home, with settings, shell and dialogs the test controls.
+struct Rig {
+    QTemporaryDir home;
+    QTemporaryDir music;
+    SettingsStoreMemory settings;
+    ShellRecorder shell;
+    UserDialogsScripted dialogs;
+    std::unique_ptr<TForm1> form;
+
+    QString homePath() const { return home.path(); }
+    QString song(const QString& name) const { return music.filePath(name); }
+
+    TForm1& build() {
+        form = std::make_unique<TForm1>(
+            TForm1Services{QFile::encodeName(home.path()) + '/', &settings, &shell, &dialogs});
+        // Shown, so that the lists lay out their entries for the mouse.
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qFatal("the window was not shown");
+        return *form;
+    }
+    Parts ui() const { return Parts{form.get()}; }
+
+    // Blues: albert (1 song), Muddy (2); jazz: empty; Rock: Zep (2). Song files exist.
+    void fill() {
+        const QStringList albert{song("albert - Born Under.mp3")};
+        const QStringList muddy{song("Muddy - Mannish Boy.mp3"), song("Muddy - Hoochie.mp3")};
+        const QStringList zep{song("Zep - Kashmir.mp3"), song("Zep - Black Dog.mp3")};
+        for (const QStringList& files : {albert, muddy, zep}) {
+            for (const QString& f : files)
+                wintest::touch(f);
+        }
+        wintest::writeArtist(homePath(), "Blues", "albert", albert);
+        wintest::writeArtist(homePath(), "Blues", "Muddy", muddy);
+        wintest::writeArtist(homePath(), "Rock", "Zep", zep);
+        QDir(homePath()).mkpath(QStringLiteral("LVNDB/jazz"));
+    }
+};
+
+static QStringList texts(const TListBox* list) {
+    QStringList all;
+    for (int r = 0; r < list->count(); ++r)
+        all << list->textAt(r);
+    return all;
+}
+
+static QStringList selectedTexts(const TListBox* list) {
+    QStringList all;
+    for (int r = 0; r < list->count(); ++r) {
+        if (list->isRowSelected(r))
+            all << list->textAt(r);
+    }
+    return all;
+}
+
+static void clickRow(TListBox* list, int row) {
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+class TstWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsOnAnEmptyDatabase() {
+        Rig rig;
+        TForm1& form = rig.build();
+        QVERIFY(QFileInfo(rig.homePath() + "/LVNDB").isDir());
+        QCOMPARE(form.windowTitle(), QStringLiteral("Move Selected Artists"));
+        QCOMPARE(rig.ui().GenreList->count(), 0);
+        QCOMPARE(rig.ui().ArtistList->count(), 0);
+        QCOMPARE(rig.ui().SongList->count(), 0);
+        for (QLabel* total : {rig.ui().TotalG, rig.ui().TotalA, rig.ui().TotalS})
+            QCOMPARE(total->text(), QStringLiteral("0"));
+        // The designed state on a first start.
+        QCOMPARE(form.pos(), QPoint(212, 156));
+        QCOMPARE(form.size(), QSize(619, 420));
+        QVERIFY(rig.ui().Recurse->isChecked());
+        QVERIFY(rig.ui().BracketFormat->isChecked());
+        QVERIFY(rig.ui().DashFormat->isChecked());
+        QVERIFY(!rig.ui().TrackFormat->isChecked());
+        QVERIFY(!rig.ui().CustomFormat->isChecked());
+        QVERIFY(!rig.ui().MinToTray->isChecked());
+        QVERIFY(!rig.ui().UseAssociations->isChecked());
+        QCOMPARE(rig.ui().XEdit->text(), QStringLiteral("-=-"));
+        QVERIFY(form.appliedSettings().balanced);
+        QVERIFY(!form.appliedSettings().random);
+    }
+
+    void startsOnAFilledDatabase() {
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
+        QCOMPARE(texts(rig.ui().GenreList), QStringList({"Blues", "jazz", "Rock"}));
+        QCOMPARE(selectedTexts(rig.ui().GenreList), QStringList({"Blues"}));
+        QCOMPARE(texts(rig.ui().ArtistList), QStringList({"albert", "Muddy"}));
+        QCOMPARE(selectedTexts(rig.ui().ArtistList), QStringList({"albert"}));
+        QCOMPARE(texts(rig.ui().SongList), QStringList({"Born Under"}));
+        QCOMPARE(rig.ui().TotalG->text(), QStringLiteral("3"));
+        QCOMPARE(rig.ui().TotalA->text(), QStringLiteral("2"));
+        QCOMPARE(rig.ui().TotalS->text(), QStringLiteral("1"));
+        QCOMPARE(form.GenrePath, QByteArray("LVNDB/Blues/"));
+
+        // Each song entry carries its line: the sorted list shows line 1 first.
+        clickRow(rig.ui().ArtistList, 1);
+        QCOMPARE(texts(rig.ui().SongList), QStringList({"Hoochie", "Mannish Boy"}));
+        QCOMPARE(rig.ui().SongList->dataAt(0).toInt(), 1);
+        QCOMPARE(rig.ui().SongList->dataAt(1).toInt(), 0);
+        QSignalSpy clicked(&form, &TForm1::songClicked);
+        clickRow(rig.ui().SongList, 0);
+        QCOMPARE(form.windowTitle(), rig.song("Muddy - Hoochie.mp3"));
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(clicked.first().first().toByteArray(),
+                 QFile::encodeName(rig.song("Muddy - Hoochie.mp3")));
+
+        clickRow(rig.ui().GenreList, 2);
+        QCOMPARE(texts(rig.ui().ArtistList), QStringList({"Zep"}));
+        QCOMPARE(texts(rig.ui().SongList), QStringList({"Black Dog", "Kashmir"}));
+        QCOMPARE(rig.ui().TotalS->text(), QStringLiteral("2"));
+        clickRow(rig.ui().GenreList, 1);
+        QCOMPARE(rig.ui().ArtistList->count(), 0);
+        QCOMPARE(rig.ui().TotalA->text(), QStringLiteral("0"));
+        QCOMPARE(rig.ui().TotalS->text(), QStringLiteral("0"));
+    }
+
+    void findSongGoesAcrossArtistsAndBack() {
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        rig.ui().FindEdit->setText(QStringLiteral("man"));
+        QTest::keyClick(rig.ui().FindEdit, Qt::Key_Return);
+        QCOMPARE(selectedTexts(rig.ui().ArtistList), QStringList({"Muddy"}));
+        QCOMPARE(rig.ui().ArtistList->itemIndex(), 1);
+        QCOMPARE(selectedTexts(rig.ui().SongList), QStringList({"Mannish Boy"}));
+        QCOMPARE(rig.ui().TotalS->text(), QStringLiteral("2"));
+        QCOMPARE(form.windowTitle(), rig.song("Muddy - Mannish Boy.mp3"));
+
+        // Nothing else matches: round through albert, then Muddy is read again.
+        QTest::keyClick(rig.ui().FindEdit, Qt::Key_F3);
+        QCOMPARE(selectedTexts(rig.ui().ArtistList), QStringList({"Muddy"}));
+        QCOMPARE(selectedTexts(rig.ui().SongList), QStringList({"Mannish Boy"}));
+        QVERIFY(rig.dialogs.shown.isEmpty());
+
+        rig.ui().FindEdit->setText(QStringLiteral("BORN"));
+        rig.ui().FindButton->click();
+        QCOMPARE(selectedTexts(rig.ui().ArtistList), QStringList({"albert"}));
+        QCOMPARE(selectedTexts(rig.ui().SongList), QStringList({"Born Under"}));
+
+        rig.ui().FindEdit->setText(QStringLiteral("nowhere"));
+        rig.ui().FindButton->click();
+        QCOMPARE(rig.dialogs.texts(), QStringList({"Not Found!"}));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
+        QCOMPARE(selectedTexts(rig.ui().ArtistList), QStringList({"albert"}));
+    }
+
+    void artistListKeys() {
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        TListBox* artists = rig.ui().ArtistList;
+        artists->setFocus();
+
+        // Down moves the focus and lists the songs, as a click would.
+        QTest::keyClick(artists, Qt::Key_Down);
+        QCOMPARE(artists->itemIndex(), 1);
+        QCOMPARE(texts(rig.ui().SongList), QStringList({"Hoochie", "Mannish Boy"}));
+
+        QSignalSpy play(&form, &TForm1::playArtistsRequested);
+        QTest::keyPress(artists, Qt::Key_Return);
+        QCOMPARE(play.count(), 1);
+        QTest::mouseDClick(artists->viewport(), Qt::LeftButton, {},
+                           artists->visualItemRect(artists->item(0)).center());
+        QCOMPARE(play.count(), 2);
+
+        // F1 cleans out songs whose files are gone; the artist goes with its last one.
+        QFile::remove(rig.song("Muddy - Hoochie.mp3"));
+        artists->setItemIndex(1);
+        QTest::keyClick(artists, Qt::Key_F1);
+        QCOMPARE(wintest::readArtist(rig.homePath(), "Blues", "Muddy"),
+                 QStringList({rig.song("Muddy - Mannish Boy.mp3")}));
+        QCOMPARE(texts(rig.ui().SongList), QStringList({"Mannish Boy"}));
+        QFile::remove(rig.song("Muddy - Mannish Boy.mp3"));
+        QTest::keyClick(artists, Qt::Key_F1);
+        QVERIFY(!wintest::artistExists(rig.homePath(), "Blues", "Muddy"));
+        QCOMPARE(texts(artists), QStringList({"albert"}));
+        QCOMPARE(rig.ui().TotalA->text(), QStringLiteral("1"));
+        QCOMPARE(form.windowTitle(),
+                 QStringLiteral("(artist deleted because there were no songs existing)"));
+    }
+
+    void deleteArtist_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No keeps it") << false;
+        QTest::newRow("Yes deletes the focused one only") << true;
+    }
+    void deleteArtist() {
+        QFETCH(bool, yes);
+        Rig rig;
+        rig.fill();
+        rig.build();
+        TListBox* artists = rig.ui().ArtistList;
+        artists->selectAll();
+        artists->setItemIndex(1);
+        rig.dialogs.answers = {yes};
+        QTest::keyClick(artists, Qt::Key_Delete);
+        QCOMPARE(rig.dialogs.texts(),
+                 QStringList({"Are you sure you want to delete Muddy from the database?"}));
+        QCOMPARE(wintest::artistExists(rig.homePath(), "Blues", "Muddy"), !yes);
+        QVERIFY(wintest::artistExists(rig.homePath(), "Blues", "albert"));
+        QCOMPARE(texts(artists), yes ? QStringList({"albert"}) : QStringList({"albert", "Muddy"}));
+        QCOMPARE(rig.ui().TotalA->text(), QString::number(artists->count()));
+        QCOMPARE(texts(rig.ui().SongList), QStringList({"Born Under"}));
+    }
+
+    void deleteSong_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No keeps it") << false;
+        QTest::newRow("Yes removes its line") << true;
+    }
+    void deleteSong() {
+        QFETCH(bool, yes);
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        clickRow(rig.ui().ArtistList, 1);
+        TListBox* songs = rig.ui().SongList;
+        songs->setItemIndex(1);
+        rig.dialogs.answers = {yes};
+        QTest::keyClick(songs, Qt::Key_Delete);
+        QCOMPARE(rig.dialogs.texts(),
+                 QStringList({"Are you sure you want to delete Mannish Boy from the database?"}));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
+        const QStringList both{rig.song("Muddy - Mannish Boy.mp3"),
+                               rig.song("Muddy - Hoochie.mp3")};
+        QCOMPARE(wintest::readArtist(rig.homePath(), "Blues", "Muddy"), yes ? both.mid(1) : both);
+        QCOMPARE(texts(songs),
+                 yes ? QStringList({"Hoochie"}) : QStringList({"Hoochie", "Mannish Boy"}));
+        QCOMPARE(rig.ui().TotalS->text(), QString::number(songs->count()));
+        // The song file itself stays.
+        QVERIFY(QFile::exists(rig.song("Muddy - Mannish Boy.mp3")));
+    }
+
+    void deletingTheLastSongRemovesTheArtist() {
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        rig.dialogs.answers = {true};
+        rig.form->DeleteSongListClick();
+        QVERIFY(!wintest::artistExists(rig.homePath(), "Blues", "albert"));
+        QCOMPARE(texts(rig.ui().ArtistList), QStringList({"Muddy"}));
+        QCOMPARE(rig.ui().TotalA->text(), QStringLiteral("1"));
+        QCOMPARE(form.windowTitle(),
+                 QStringLiteral("(artist deleted because there were no songs existing)"));
+        // The focus is on Muddy now, and its songs are listed.
+        QCOMPARE(texts(rig.ui().SongList), QStringList({"Hoochie", "Mannish Boy"}));
+    }
+
+    void songListKeys() {
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        clickRow(rig.ui().ArtistList, 1);
+        TListBox* songs = rig.ui().SongList;
+        QSignalSpy open(&form, &TForm1::openSongRequested);
+        QSignalSpy play(&form, &TForm1::playSongsRequested);
+        QSignalSpy enqueue(&form, &TForm1::enqueueSongsRequested);
+        clickRow(songs, 0);
+        QTest::keyPress(songs, Qt::Key_Return);
+        QCOMPARE(open.count(), 1);
+        songs->selectAll();
+        QTest::keyPress(songs, Qt::Key_Enter);
+        QCOMPARE(play.count(), 1);
+        QTest::keyClick(songs, Qt::Key_F1);
+        QCOMPARE(enqueue.count(), 1);
+        // Released keys do nothing in an empty song list.
+        clickRow(rig.ui().GenreList, 1);
+        QTest::keyClick(songs, Qt::Key_F1);
+        QTest::keyClick(songs, Qt::Key_Delete);
+        QCOMPARE(enqueue.count(), 1);
+        QVERIFY(rig.dialogs.shown.isEmpty());
+    }
+
+    void genreKeysPlaceThePopup() {
+        Rig rig;
+        rig.fill();
+        rig.build();
+        QTest::keyClick(rig.ui().GenreList, Qt::Key_Space);
+        TRenameForm* popup = rig.form->RenameForm();
+        QVERIFY(!popup->isVisible());
+        QCOMPARE(popup->pos(), rig.ui().GenreList->mapToGlobal(QPoint(10, 50)));
+        QCOMPARE(popup->width(), 150);
+    }
+
+    void counts() {
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        QSignalSpy captions(&form, &QWidget::windowTitleChanged);
+        form.CalculateTotalNumberofMP3s1Click();
+        QVERIFY(captions.contains(QVariantList{QStringLiteral("Counting MP3s from Artists: 0")}));
+        form.CalcMP3sGenreClick();
+        clickRow(rig.ui().GenreList, 1);
+        form.CalcMP3sGenreClick();
+        QCOMPARE(rig.dialogs.texts(), QStringList({"Total number of MP3s in database: 5",
+                                                   "Total number of MP3s in Blues: 3",
+                                                   "Total number of MP3s in jazz: 0"}));
+        QCOMPARE(rig.dialogs.shown.first().title, QStringLiteral("Lorvane"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
+    }
+
+    void purge_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No") << false;
+        QTest::newRow("Yes") << true;
+    }
+    void purge() {
+        QFETCH(bool, yes);
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        rig.dialogs.answers = {yes};
+        form.PurgeDBClick();
+        QCOMPARE(rig.dialogs.texts(),
+                 QStringList({"Are you sure you want to delete your MP3 database?"}));
+        QCOMPARE(wintest::artistExists(rig.homePath(), "Rock", "Zep"), !yes);
+        QCOMPARE(rig.ui().ArtistList->count(), yes ? 0 : 2);
+        QCOMPARE(rig.ui().TotalS->text(), yes ? QStringLiteral("0") : QStringLiteral("1"));
+        QCOMPARE(rig.ui().GenreList->count(), 3);
+        QVERIFY(QFileInfo(rig.homePath() + "/LVNDB/Rock").isDir());
+    }
+
+    void helpAndAbout() {
+        Rig rig;
+        TForm1& form = rig.build();
+        form.HelpClickClick();
+        QCOMPARE(rig.dialogs.texts(), QStringList({"File \"lorvane.txt\" does not exist."}));
+        QVERIFY(rig.shell.documents.isEmpty());
+        wintest::touch(rig.homePath() + "/lorvane.txt", "help");
+        form.HelpClickClick();
+        QCOMPARE(rig.shell.documents,
+                 QList<QByteArray>({QFile::encodeName(rig.homePath()) + "/lorvane.txt"}));
+        rig.dialogs.shown.clear();
+        rig.ui().AboutClick->trigger();
+        QCOMPARE(rig.dialogs.shown.size(), 1);
+        QCOMPARE(rig.dialogs.shown.first().title, QStringLiteral("About"));
+        QVERIFY(rig.dialogs.shown.first().text.contains(QLatin1String("Lorvane")));
+        QVERIFY(rig.dialogs.shown.first().text.contains(QLatin1String("1.5")));
+    }
+
+    void addPanelToggles() {
+        Rig rig;
+        TForm1& form = rig.build();
+        QCOMPARE(rig.ui().AddMP3s->text(), QStringLiteral("A&dd MP3s >>"));
+        QVERIFY(rig.ui().DetailsPlace->isVisible());
+        QVERIFY(!rig.ui().AddPanel->isVisible());
+        QTest::mouseClick(rig.ui().AddMP3s, Qt::LeftButton);
+        QCOMPARE(rig.ui().AddMP3s->text(), QStringLiteral("Add &MP3s <<"));
+        QVERIFY(!rig.ui().DetailsPlace->isVisible());
+        QVERIFY(rig.ui().AddPanel->isVisible());
+        QTest::mouseClick(rig.ui().AddMP3s, Qt::LeftButton);
+        QCOMPARE(rig.ui().AddMP3s->text(), QStringLiteral("A&dd MP3s >>"));
+        QVERIFY(rig.ui().DetailsPlace->isVisible());
+        QVERIFY(!rig.ui().AddPanel->isVisible());
+        form.close();
+    }
+
+    void scanTheTypedFolder() {
+        Rig rig;
+        rig.fill();
+        for (const char* name :
+             {"new/Solo - One.mp3", "new/Solo - Two.MP3", "new/a/Duo - Three.mp3",
+              "new/a/Duo - Four.mp3", "new/b/Muddy - Five.mp3", "new/b/c/Trio - Six.mp3",
+              "new/notes.txt"})
+            wintest::touch(rig.song(QString::fromLatin1(name)));
+        TForm1& form = rig.build();
+        QSignalSpy captions(&form, &QWidget::windowTitleChanged);
+        rig.ui().CustomDir->setText(rig.song("new"));
+        QTest::mouseClick(rig.ui().BitBtn1, Qt::LeftButton);
+        QCOMPARE(rig.ui().CustomDir->text(), rig.song("new") + '/');
+        QStringList seen;
+        for (const QVariantList& c : captions)
+            seen << c.first().toString();
+        QVERIFY2(seen.contains("Getting files: 5..."), qPrintable(seen.join('|')));
+        QVERIFY(seen.contains("Organizing MP3s: 0"));
+        QVERIFY(seen.contains("Organizing MP3s: 5"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
+        // A known artist keeps its genre; new ones go to the new genre "Unknown".
+        QCOMPARE(wintest::readArtist(rig.homePath(), "Blues", "Muddy").size(), 3);
+        QCOMPARE(texts(rig.ui().GenreList), QStringList({"Blues", "jazz", "Rock", "Unknown"}));
+        QCOMPARE(rig.ui().TotalG->text(), QStringLiteral("4"));
+        QCOMPARE(wintest::readArtist(rig.homePath(), "Unknown", "Duo").size(), 2);
+        clickRow(rig.ui().ArtistList, 1);
+        QCOMPARE(texts(rig.ui().SongList), QStringList({"Five", "Hoochie", "Mannish Boy"}));
+
+        // With Recurse off only the folder's own files count; the same files add nothing.
+        rig.ui().Recurse->setChecked(false);
+        captions.clear();
+        rig.ui().BitBtn1->click();
+        QCOMPARE(wintest::readArtist(rig.homePath(), "Unknown", "Solo").size(), 2);
+        seen.clear();
+        for (const QVariantList& c : captions)
+            seen << c.first().toString();
+        QVERIFY(!seen.contains("Getting files: 5..."));
+    }
+
+    void addArtistByName() {
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        TRenameForm* popup = form.RenameForm();
+        rig.ui().ManualAdd->trigger();
+        QVERIFY(popup->isVisible());
+        QCOMPARE(popup->Mode, int(TRenameForm::AddArtist));
+        QCOMPARE(popup->width(), 150);
+        QCOMPARE(popup->text(), QString());
+        QCOMPARE(popup->pos(), rig.ui().ArtistList->mapToGlobal(QPoint(10, 50)));
+        popup->setText(QStringLiteral("New Guy"));
+        QTest::mouseClick(part<QPushButton>(popup, "Button1"), Qt::LeftButton);
+        QVERIFY(!popup->isVisible());
+        QCOMPARE(texts(rig.ui().ArtistList), QStringList({"albert", "Muddy", "New Guy"}));
+        QCOMPARE(rig.ui().TotalA->text(), QStringLiteral("3"));
+        QVERIFY(!wintest::artistExists(rig.homePath(), "Blues", "New Guy"));
+
+        // An artist that has a file already (whatever its letter case) is not added again.
+        rig.form->ManualAddClick();
+        popup->setText(QStringLiteral("MUDDY"));
+        popup->Button1Click();
+        QCOMPARE(rig.ui().ArtistList->count(), 3);
+        // X closes without adding.
+        rig.form->ManualAddClick();
+        popup->setText(QStringLiteral("Other"));
+        popup->Button2Click();
+        QVERIFY(!popup->isVisible());
+        QCOMPARE(rig.ui().ArtistList->count(), 3);
+
+        // Files chosen for the new artist create its file; the same file twice is kept twice.
+        rig.ui().ArtistList->setItemIndex(2);
+        for (int i = 0; i < 2; ++i) {
+            rig.dialogs.filesToOpen = {rig.song("Muddy - Hoochie.mp3")};
+            rig.ui().ManualAddSong->trigger();
+        }
+        QCOMPARE(rig.dialogs.lastOpenTitle, QStringLiteral("Manually Add MP3s to Artist"));
+        QCOMPARE(wintest::readArtist(rig.homePath(), "Blues", "New Guy"),
+                 QStringList({rig.song("Muddy - Hoochie.mp3"), rig.song("Muddy - Hoochie.mp3")}));
+        QCOMPARE(rig.ui().SongList->count(), 2);
+        form.close();
+    }
+
+    void renamePopupModes() {
+        TRenameForm popup;
+        QCOMPARE(popup.windowTitle(), QStringLiteral("Rename File"));
+        QSignalSpy confirmed(&popup, &TRenameForm::confirmed);
+        // A file cannot get an empty name: the popup stays.
+        popup.ShowPopup(TRenameForm::RenameFile, QString(), 350, QPoint(10, 10));
+        popup.Button1Click();
+        QVERIFY(popup.isVisible());
+        QCOMPARE(confirmed.count(), 0);
+        // Other modes close on an empty text without doing anything.
+        popup.ShowPopup(TRenameForm::AddGenre, QString(), 150, QPoint(10, 10));
+        QCOMPARE(popup.width(), 150);
+        popup.Button1Click();
+        QVERIFY(!popup.isVisible());
+        QCOMPARE(confirmed.count(), 0);
+        popup.ShowPopup(TRenameForm::AddArtist, QStringLiteral("x"), 150, QPoint(10, 10));
+        QTest::keyClick(part<QLineEdit>(&popup, "FileName"), Qt::Key_Escape);
+        QVERIFY(!popup.isVisible());
+        popup.ShowPopup(TRenameForm::AddArtist, QStringLiteral("Name"), 150, QPoint(10, 10));
+        QTest::keyClick(part<QLineEdit>(&popup, "FileName"), Qt::Key_Return);
+        QCOMPARE(confirmed.count(), 1);
+        QCOMPARE(confirmed.first(), QVariantList({3, QStringLiteral("Name")}));
+    }
+
+    void clickingTheWindowClosesThePopup() {
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        form.ManualAddClick();
+        QVERIFY(form.RenameForm()->isVisible());
+        QTest::mouseClick(form.centralWidget(), Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(!form.RenameForm()->isVisible());
+        form.ManualAddClick();
+        clickRow(rig.ui().SongList, 0);
+        QVERIFY(!form.RenameForm()->isVisible());
+        form.close();
+    }
+
+    void settingsAtStartUp_data() {
+        QTest::addColumn<QVariantMap>("stored");
+        QTest::addColumn<QPoint>("pos");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("customDir");
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("recurse");
+
+        QTest::newRow("only top and left")
+            << QVariantMap{{"top", "40"}, {"left", "75"}} << QPoint(75, 40) << ""
+            << "" << false << true;
+        QTest::newRow("a boolean stored as 5") << QVariantMap{{"tray", "5"},
+                                                              {"recurse", "0"},
+                                                              {"customstring", "~"},
+                                                              {"customdir", "/x/"}}
+                                               << QPoint(212, 156) << "~"
+                                               << "/x/" << true << false;
+        QTest::newRow("unreadable values keep the designed state")
+            << QVariantMap{{"top", "high"},
+                           {"tray", "yes"},
+                           {"customstring", QStringList{"a", "b"}}}
+            << QPoint(212, 156) << "-=-"
+            << "" << false << true;
+    }
+    void settingsAtStartUp() {
+        QFETCH(QVariantMap, stored);
+        QFETCH(QPoint, pos);
+        QFETCH(QString, separator);
+        QFETCH(QString, customDir);
+        QFETCH(bool, tray);
+        QFETCH(bool, recurse);
+        Rig rig;
+        for (auto it = stored.begin(); it != stored.end(); ++it)
+            rig.settings.values.insert(it.key(), it.value());
+        TForm1& form = rig.build();
+        QCOMPARE(form.pos(), pos);
+        QCOMPARE(rig.ui().XEdit->text(), separator);
+        QCOMPARE(rig.ui().CustomDir->text(), customDir);
+        QCOMPARE(rig.ui().MinToTray->isChecked(), tray);
+        QCOMPARE(rig.ui().Recurse->isChecked(), recurse);
+        QVERIFY(rig.ui().BracketFormat->isChecked());
+        QVERIFY(rig.ui().DashFormat->isChecked());
+        form.ExitClickClick();
+        QCOMPARE(rig.settings.writes, 1);
+        QCOMPARE(rig.settings.values.value("tray").toInt(), tray ? 1 : 0);
+        QCOMPARE(rig.settings.values.value("customstring").toString(), separator);
+    }
+
+    void aWindowOffEveryScreenComesBack() {
+        Rig rig;
+        rig.settings.values = {
+            {"left", "5000"}, {"top", "-4000"}, {"width", "300"}, {"height", "200"}};
+        TForm1& form = rig.build();
+        const QRect primary = QGuiApplication::primaryScreen()->geometry();
+        QVERIFY(primary.intersects(QRect(form.pos(), form.size())));
+        QVERIFY(primary.contains(form.pos()));
+    }
+
+    void everyWayOutWritesTheSettingsOnce_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Exit") << 0;
+        QTest::newRow("Esc") << 1;
+        QTest::newRow("close box") << 2;
+    }
+    void everyWayOutWritesTheSettingsOnce() {
+        QFETCH(int, way);
+        Rig rig;
+        TForm1& form = rig.build();
+        form.move(30, 40);
+        rig.ui().CustomFormat->setChecked(true);
+        if (way == 0)
+            rig.ui().ExitClick->trigger();
+        else if (way == 1)
+            QTest::keyClick(rig.ui().FindEdit, Qt::Key_Escape);
+        else
+            form.close();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(rig.settings.writes, 1);
+        QCOMPARE(rig.settings.values.value("customformat").toInt(), 1);
+        QCOMPARE(rig.settings.values.value("left").toInt(), form.pos().x());
+        QVERIFY(!rig.settings.values.contains("savem3u"));
+        form.close();
+        QCOMPARE(rig.settings.writes, 1);
+    }
+
+    void aStoreThatCannotBeWrittenIsSilent() {
+        Rig rig;
+        rig.settings.refuseWrites = true;
+        TForm1& form = rig.build();
+        form.ExitClickClick();
+        QVERIFY(rig.dialogs.shown.isEmpty());
+        QVERIFY(rig.settings.values.isEmpty());
+    }
+
+    void popupMessageRestoresTheWindow() {
+        Rig rig;
+        TForm1& form = rig.build();
+        form.showMinimized();
+        QTRY_VERIFY(form.isMinimized());
+        form.PopupFromMessage();
+        QVERIFY(!form.isMinimized());
+        QVERIFY(form.isVisible());
+    }
+};
+
+QTEST_MAIN(TstWindow)
+#include "tst_window.moc"

@@ -1,0 +1,7 @@
+# The main window, its settings and start-up, Find Song, and one instance per user.
+lorvane_test(NAME tst_settings SOURCES tst_settings.cpp)
+lorvane_test(NAME tst_find SOURCES tst_find.cpp)
+lorvane_test(NAME tst_instance SOURCES tst_instance.cpp)
+lorvane_test(NAME tst_window SOURCES tst_window.cpp)
+lorvane_script_test(NAME e2e_instance SCRIPT e2e_instance.sh FIXTURES xvfb)
+add_dependencies(tst_window lorvane)
