@@ -4,3 +4,5 @@ tarnwick_test(NAME tst_twk01 SOURCES tst_twk01.cpp)
 # Presses Print on the shared X server: a resident tarnwick of another test would print.
 tarnwick_test(NAME tst_trigger SOURCES tst_trigger.cpp FIXTURES xvfb)
 tarnwick_test(NAME tst_twk02 SOURCES tst_twk02.cpp)
+tarnwick_script_test(NAME e2e_tarnwick_print SCRIPT e2e_tarnwick_print.sh FIXTURES cups)
+tarnwick_script_test(NAME e2e_tarnwick_tray SCRIPT e2e_tarnwick_tray.sh FIXTURES cups)

@@ -1,0 +1,36 @@
+# With settings stored: Print Screen prints one page on the default printer, then on a
+# chosen one; a second start ends at once and leaves the first running.
+. "$(dirname "$0")/e2e_lib.sh"
+
+start_x
+add_queue "TWKE2E_DEF_$$"
+add_queue "TWKE2E_CHO_$$"
+DEFAULT_QUEUE=${QUEUES[0]}
+CHOSEN_QUEUE=${QUEUES[1]}
+store_settings
+
+start_tarnwick
+wait_until 30 resident_ready || fail "the resident form did not appear"
+
+# A second start ends by itself, at once, opening nothing.
+timeout 30 "$TARNWICK" || fail "the second start did not end cleanly"
+kill -0 "$TARNWICK_PID" || fail "the first instance ended with the second"
+[ -z "$(visible_windows)" ] || fail "a window opened"
+
+xdotool key Print
+wait_for_jobs "$DEFAULT_QUEUE" 1
+# Two more ticks go by: the one press stays one job.
+sleep 2.5
+[ "$(completed_jobs "$DEFAULT_QUEUE")" -eq 1 ] || fail "more than one job for one press"
+[ "$(pending_jobs "$DEFAULT_QUEUE")" -eq 0 ] || fail "more than one job for one press"
+[ "$(pdf_pages "$DEFAULT_QUEUE")" = 1 ] || fail "the job does not have exactly one page"
+
+# Every print reloads the settings: a printer stored meanwhile takes the next job.
+store_settings "PrintDevice=$CHOSEN_QUEUE"
+xdotool key alt+Print
+wait_for_jobs "$CHOSEN_QUEUE" 1
+[ "$(pdf_pages "$CHOSEN_QUEUE")" = 1 ] || fail "the chosen printer's job does not have one page"
+[ "$(completed_jobs "$DEFAULT_QUEUE")" -eq 1 ] || fail "the default printer got the job too"
+
+kill -0 "$TARNWICK_PID" || fail "tarnwick ended"
+echo PASS
