@@ -5,6 +5,7 @@
 #include "store/AssociationSource.h"
 #include "store/StoreError.h"
 
+#include <climits>
 #include <unistd.h>
 
 namespace lorvane {
@@ -92,14 +93,21 @@ ArtistStoreSession::ArtistData& ArtistStoreSession::artistData(const QByteArray&
     return *m_artists.insert(path, data);
 }
 
+void ArtistStoreSession::checkWritable(const QByteArray& path) {
+    // A deferred write must fail at the song that asks for it, as a direct one would:
+    // what can be foreseen (no folder, no write access, a name too long) is checked now.
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = path.left(slash + 1);
+    if (path.size() - slash - 1 > NAME_MAX || path.size() >= PATH_MAX ||
+        ::access(folder.isEmpty() ? "." : folder.constData(), W_OK) != 0)
+        throw StoreError::cannotCreate(path);
+}
+
 void ArtistStoreSession::markDirty(const QByteArray& path, ArtistData& data) {
     if (data.dirty)
         return;
     if (m_deferWrites && !data.folderChecked) {
-        // A deferred write must fail at the song that asks for it, as a direct one would.
-        const QByteArray folder = path.left(path.lastIndexOf('/') + 1);
-        if (::access(folder.constData(), W_OK) != 0)
-            throw StoreError::cannotCreate(path);
+        checkWritable(path);
         data.folderChecked = true;
     }
     data.dirty = true;
@@ -114,6 +122,13 @@ void ArtistStoreSession::AddSong(const QByteArray& path, const NamePatterns& pat
     const QByteArray& artist = result.artist;
     if (!ArtistFile::isStorableLine(path)) {
         result.unstorable = true;
+        return;
+    }
+
+    const auto known = m_filed.constFind(artist);
+    if (known != m_filed.constEnd()) {
+        result.genre = known->genre;
+        fileSong(path, known->filePath, result);
         return;
     }
 
@@ -135,8 +150,20 @@ void ArtistStoreSession::AddSong(const QByteArray& path, const NamePatterns& pat
         fileName = artistFileName(genre, artist);
     }
     result.genre = genre;
-
     const QByteArray filePath = m_store.genreFolder(genre) + fileName.value_or(artist + kExtension);
+    fileSong(path, filePath, result);
+    if (result.artistFileCreated) {
+        GenreFolder& folder = genreFolder(genre);
+        const QByteArray name = filePath.mid(filePath.lastIndexOf('/') + 1);
+        folder.names.insert(name);
+        folder.byKey.insert(ArtistFile::nameKey(name), name);
+        result.showInArtistList = updateList && genre == selectedGenre;
+    }
+    m_filed.insert(artist, {genre, filePath});
+}
+
+void ArtistStoreSession::fileSong(const QByteArray& path, const QByteArray& filePath,
+                                  AddSongResult& result) {
     ArtistData& data = artistData(filePath);
     if (data.onDisk) {
         const QByteArray folded = ArtistFile::asciiFolded(path);
@@ -155,17 +182,16 @@ void ArtistStoreSession::AddSong(const QByteArray& path, const NamePatterns& pat
         return;
     }
 
-    ArtistFile::write(filePath, {path});
+    // A new file is written at once unless the run defers its writes.
+    if (m_deferWrites)
+        markDirty(filePath, data);
+    else
+        ArtistFile::write(filePath, {path});
     data.lines = {path};
     data.foldedLines = {ArtistFile::asciiFolded(path)};
     data.onDisk = true;
     data.canonical = true;
-    GenreFolder& folder = genreFolder(genre);
-    const QByteArray name = filePath.mid(filePath.lastIndexOf('/') + 1);
-    folder.names.insert(name);
-    folder.byKey.insert(ArtistFile::nameKey(name), name);
     result.artistFileCreated = true;
-    result.showInArtistList = updateList && genre == selectedGenre;
 }
 
 void ArtistStoreSession::flush() {

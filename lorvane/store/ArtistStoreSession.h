@@ -19,9 +19,10 @@
 // folder during the run (one instance owns it).
 //
 // Filing a song through a session gives the same files, byte for byte, as filing the
-// songs one by one. New artist files and genre folders are created at once, so the
-// usual failures (a name the file system refuses, a folder without write access)
-// stop the run at the very song that meets them.
+// songs one by one. Genre folders are created at once; before a write is deferred, the
+// failures that can be foreseen (no folder, no write access, a name too long) are
+// checked, so they stop the run at the very song that meets them. A failure that only
+// the write itself shows (a full disk) ends the run when the pending files are written.
 namespace lorvane {
 
 class AssociationLookup;
@@ -52,8 +53,8 @@ private:
     struct ArtistData {
         QByteArrayList lines;
         QSet<QByteArray> foldedLines; // ASCII-folded lines: the duplicate test
-        bool onDisk = false;
-        bool canonical = true; // the file's bytes are joinLines(lines)
+        bool onDisk = false;          // on disk, or its creation pending
+        bool canonical = true;        // the file's bytes are joinLines(lines)
         bool dirty = false;
         bool folderChecked = false;
     };
@@ -66,6 +67,9 @@ private:
     QByteArray ensureGenre(const QByteArray& genre, AddSongResult& result);
     ArtistData& artistData(const QByteArray& path);
     void markDirty(const QByteArray& path, ArtistData& data);
+    // Appends path to the artist file at filePath unless it is there; creates the file.
+    void fileSong(const QByteArray& path, const QByteArray& filePath, AddSongResult& result);
+    static void checkWritable(const QByteArray& path);
 
     const ArtistStore& m_store;
     const bool m_deferWrites;
@@ -73,6 +77,13 @@ private:
     QHash<QByteArray, GenreFolder> m_genreFolders;
     QHash<QByteArray, ArtistData> m_artists;
     std::vector<QByteArray> m_dirtyOrder;
+    // Where each artist's songs went. Stable for the run: an artist that has a file is
+    // never given another one, and only this run creates files.
+    struct Filed {
+        QByteArray genre;
+        QByteArray filePath;
+    };
+    QHash<QByteArray, Filed> m_filed;
 };
 
 } // namespace lorvane
