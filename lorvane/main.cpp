@@ -1,6 +1,9 @@
 #include "lorvane_src.h"
 
 #include "platform/DataHome.h"
+#include "platform/MprisPlayer.h"
+#include "platform/ProcessRunner.h"
+#include "platform/PulseVolume.h"
 #include "platform/SettingsStoreIni.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
@@ -22,7 +25,10 @@ int main(int argc, char* argv[]) {
     lorvane::SettingsStoreIni settings;
     lorvane::DesktopShell shell;
     lorvane::QtUserDialogs dialogs;
-    TForm1 form({lorvane::ProgramFolder(), &settings, &shell, &dialogs});
+    lorvane::MprisPlayer player;
+    lorvane::PulseVolume volume;
+    lorvane::ProcessRunner runner;
+    TForm1 form({lorvane::ProgramFolder(), &settings, &shell, &dialogs, &player, &volume, &runner});
     QObject::connect(&instance, &lorvane::SingleInstance::popupRequested, &form,
                      &TForm1::PopupFromMessage);
     form.show();

@@ -132,20 +132,18 @@ bool WriteSettings(SettingsStore& store, const SettingsValues& v) {
         {QStringLiteral("lastdir"), v.lastdir},
         {QStringLiteral("useassociations"), flag(v.useassociations)},
     };
-    if (!v.savedPlaylist.isEmpty())
-        out.emplace_back(QStringLiteral("savem3u"), FolderOfFile(v.savedPlaylist));
-    if (!v.loadedPlaylist.isEmpty())
-        out.emplace_back(QStringLiteral("loadm3u"), FolderOfFile(v.loadedPlaylist));
+    if (v.savedFolder)
+        out.emplace_back(QStringLiteral("savem3u"), *v.savedFolder);
+    if (v.loadedFolder)
+        out.emplace_back(QStringLiteral("loadm3u"), *v.loadedFolder);
     return store.write(out);
 }
 
-QString FolderOfFile(const QString& fileName) {
-    const qsizetype slash = fileName.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return QString();
-    if (slash == 0)
-        return QStringLiteral("/");
-    return fileName.left(slash);
+QString ReadEnqueueCommand(const SettingsStore& store) {
+    QString command;
+    if (!readText(store, QStringLiteral("enqueuecommand"), command))
+        command.clear();
+    return command;
 }
 
 } // namespace lorvane

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace lorvane {
 
 class SettingsStore;
@@ -32,10 +34,10 @@ struct SettingsValues {
     QString loadm3u; // initial folder of the playlist open dialog
     bool useassociations = false;
 
-    // The playlist files chosen in the save and open dialogs since the start; empty when
-    // none. Only a chosen file updates "savem3u" / "loadm3u" at exit.
-    QString savedPlaylist;
-    QString loadedPlaylist;
+    // The folders of the playlists saved and opened since the start; nothing when none
+    // was. Only a chosen playlist updates "savem3u" / "loadm3u" at exit.
+    std::optional<QString> savedFolder;
+    std::optional<QString> loadedFolder;
 
     bool operator==(const SettingsValues&) const = default;
 };
@@ -53,8 +55,9 @@ void ReadSettings(const SettingsStore& store, SettingsValues& values);
 // message). "savem3u" and "loadm3u" are written only when a playlist was saved or opened.
 bool WriteSettings(SettingsStore& store, const SettingsValues& values);
 
-// The folder of a chosen file as stored in "savem3u"/"loadm3u": no trailing "/" except for
-// the root itself.
-QString FolderOfFile(const QString& fileName);
+// The command that enqueues a song when the player takes no tracks over the bus
+// ("enqueuecommand", "%1" standing for the song); empty when not set. It is only read:
+// the user writes it into the settings file by hand.
+QString ReadEnqueueCommand(const SettingsStore& store);
 
 } // namespace lorvane

@@ -141,8 +141,8 @@ private slots:
             QStringList({"top", "left", "width", "height", "tray", "recurse", "bracketformat",
                          "dashformat", "customformat", "trackformat", "customstring", "customdir",
                          "balanced", "random", "lastdrive", "lastdir", "useassociations"}));
-        v.savedPlaylist = QStringLiteral("/srv/lists/party.m3u");
-        v.loadedPlaylist = QStringLiteral("/top.m3u");
+        v.savedFolder = QStringLiteral("/srv/lists");
+        v.loadedFolder = QStringLiteral("/");
         QVERIFY(lorvane::WriteSettings(store, v));
         QCOMPARE(store.writeOrder.mid(17), QStringList({"savem3u", "loadm3u"}));
         QCOMPARE(store.values.value("savem3u").toString(), QStringLiteral("/srv/lists"));
@@ -179,20 +179,13 @@ private slots:
         QVERIFY(!store.exists());
     }
 
-    void folderOfFile_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("nested") << "/a/b/c.m3u"
-                                << "/a/b";
-        QTest::newRow("root keeps its separator") << "/c.m3u"
-                                                  << "/";
-        QTest::newRow("no folder") << "c.m3u"
-                                   << "";
-    }
-    void folderOfFile() {
-        QFETCH(QString, file);
-        QFETCH(QString, folder);
-        QCOMPARE(lorvane::FolderOfFile(file), folder);
+    void enqueueCommandIsReadWhenSet() {
+        lorvane::SettingsStoreMemory store;
+        QCOMPARE(lorvane::ReadEnqueueCommand(store), QString());
+        store.values.insert(QStringLiteral("enqueuecommand"), QStringLiteral("player --add %1"));
+        QCOMPARE(lorvane::ReadEnqueueCommand(store), QStringLiteral("player --add %1"));
+        store.values.insert(QStringLiteral("enqueuecommand"), QStringList{"a", "b"});
+        QCOMPARE(lorvane::ReadEnqueueCommand(store), QString());
     }
 };
 

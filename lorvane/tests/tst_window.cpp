@@ -1,7 +1,13 @@
 #include "support/window_Collection.h"
 
+#include "support/player_FakeVolume.h"
+
+#include "PlaylistGroup.h"
 #include "TListBox.h"
+#include "WinampStrip.h"
 #include "lorvane_src.h"
+#include "platform/CommandRunner.h"
+#include "platform/MediaPlayerBus.h"
 #include "platform/SettingsStoreMemory.h"
 #include "platform/ShellRecorder.h"
 #include "platform/widgets/UserDialogsScripted.h"
@@ -63,6 +69,30 @@ struct Parts {
 #undef PART
 };
 
+// A session bus without any media player on it.
+class NoPlayerBus : public MediaPlayerBus {
+public:
+    QStringList playerNames() override { return {}; }
+    QString playbackStatus(const QString&) override { return {}; }
+    std::optional<qint64> position(const QString&) override { return std::nullopt; }
+    QVariantMap metadata(const QString&) override { return {}; }
+    QString identity(const QString&) override { return {}; }
+    bool setPosition(const QString&, const QString&, qint64) override { return false; }
+    bool seek(const QString&, qint64) override { return false; }
+    bool transport(const QString&, Transport) override { return false; }
+    bool canEditTracks(const QString&) override { return false; }
+    bool addTrack(const QString&, const QString&) override { return false; }
+};
+
+class RecordingRunner : public CommandRunner {
+public:
+    QList<std::vector<QByteArray>> started;
+    bool start(const std::vector<QByteArray>& argv) override {
+        started.append(argv);
+        return true;
+    }
+};
+
 // A window over a temporary data home, with settings, shell and dialogs the test controls.
 struct Rig {
     QTemporaryDir home;
@@ -70,14 +100,18 @@ struct Rig {
     SettingsStoreMemory settings;
     ShellRecorder shell;
     UserDialogsScripted dialogs;
+    NoPlayerBus bus;
+    lorvane::test::RecordingVolume volume;
+    RecordingRunner runner;
     std::unique_ptr<TForm1> form;
 
     QString homePath() const { return home.path(); }
     QString song(const QString& name) const { return music.filePath(name); }
 
     TForm1& build() {
-        form = std::make_unique<TForm1>(
-            TForm1Services{QFile::encodeName(home.path()) + '/', &settings, &shell, &dialogs});
+        form =
+            std::make_unique<TForm1>(TForm1Services{QFile::encodeName(home.path()) + '/', &settings,
+                                                    &shell, &dialogs, &bus, &volume, &runner});
         // Shown, so that the lists lay out their entries for the mouse.
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
@@ -633,6 +667,38 @@ private slots:
         QVERIFY(!rig.settings.values.contains("savem3u"));
         form.close();
         QCOMPARE(rig.settings.writes, 1);
+    }
+
+    void playerOptionsComeAndGoThroughTheSettings() {
+        Rig rig;
+        rig.settings.values = {{"balanced", "0"}, {"random", "7"}, {"savem3u", "/lists"}};
+        TForm1& form = rig.build();
+        QVERIFY(!form.Strip()->balanced());
+        QVERIFY(form.Playlist()->random());
+        form.Strip()->setBalanced(true);
+        form.Playlist()->setRandom(false);
+        form.ExitClickClick();
+        QCOMPARE(rig.settings.values.value("balanced").toInt(), 1);
+        QCOMPARE(rig.settings.values.value("random").toInt(), 0);
+        // No playlist was saved or opened: the folders stay as they were.
+        QCOMPARE(rig.settings.values.value("savem3u").toString(), QStringLiteral("/lists"));
+        QVERIFY(!rig.settings.writeOrder.contains("savem3u"));
+    }
+
+    void enterInTheArtistListPlaysTheSelectedArtists() {
+        Rig rig;
+        rig.fill();
+        rig.build();
+        TListBox* artists = rig.ui().ArtistList;
+        artists->selectAll();
+        QTest::keyPress(artists, Qt::Key_Return);
+        const QByteArray playlist = QFile::encodeName(rig.homePath()) + "/Dynamic.m3u";
+        QCOMPARE(rig.shell.documents, QList<QByteArray>({playlist}));
+        QFile written(QFile::decodeName(playlist));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QFile::encodeName(rig.song("albert - Born Under.mp3") + "\r\n" +
+                                                      rig.song("Muddy - Mannish Boy.mp3") + "\r\n" +
+                                                      rig.song("Muddy - Hoochie.mp3") + "\r\n"));
     }
 
     void aStoreThatCannotBeWrittenIsSilent() {

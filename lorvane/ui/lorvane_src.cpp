@@ -1,12 +1,15 @@
 #include "lorvane_src.h"
 
+#include "PlaylistGroup.h"
 #include "SongDetailsPanel.h"
+#include "WinampStrip.h"
 #include "renameform_src.h"
 #include "ui_lorvane_src.h"
 
 #include "building/Scanner.h"
 #include "platform/Shell.h"
 #include "platform/widgets/UserDialogs.h"
+#include "player/WAIPC.h"
 #include "store/ArtistFile.h"
 #include "store/Counts.h"
 #include "store/SongFinder.h"
@@ -50,6 +53,7 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     connect(u->ArtistList, &TListBox::click, this, &TForm1::ArtistListClick);
     connect(u->SongList, &TListBox::click, this, &TForm1::SongListClick);
     connect(u->ArtistList, &TListBox::dblClick, this, &TForm1::ArtistListDblClick);
+    connect(u->SongList, &TListBox::dblClick, this, &TForm1::openSongRequested);
     connect(u->ArtistList, &TListBox::keyDown, this, &TForm1::ArtistListKeyPress);
     connect(u->ArtistList, &TListBox::keyUp, this, &TForm1::ArtistListKeyUp);
     connect(u->SongList, &TListBox::keyDown, this, &TForm1::SongListKeyPress);
@@ -83,7 +87,10 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
 
     buildPopupMenus();
     buildAddPanel();
+    buildPlayer();
     FormCreate();
+    if (m_strip)
+        m_strip->ReadVolume();
 
     m_renameForm = new TRenameForm(this);
     connect(m_renameForm, &TRenameForm::confirmed, this, [this](int mode, const QString& text) {
@@ -95,6 +102,51 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
 TForm1::~TForm1() = default;
 
 // ---------------------------------------------------------------- start-up and settings
+
+void TForm1::buildPlayer() {
+    const TForm1Services& s = m_services;
+    if (!s.playerBus || !s.volume || !s.runner || !s.shell || !s.dialogs)
+        return;
+    m_ipc = std::make_unique<WAIPC>(*s.playerBus);
+    m_strip = new WinampStrip(*m_ipc, *s.volume, *s.shell, m_ui->WinampPlace);
+    m_ui->WinampPlace->layout()->addWidget(m_strip);
+    m_playlist = new PlaylistGroup(*m_ipc, *s.shell, *s.runner, *s.dialogs, m_ui->PlaylistPlace);
+    m_ui->PlaylistPlace->layout()->addWidget(m_playlist);
+    m_playlist->setDataHome(m_store.ProgramDir());
+
+    PlaylistGroup::Sources sources;
+    sources.selectedSongs = [this] {
+        QByteArrayList paths;
+        TListBox* songs = m_ui->SongList;
+        for (int r = 0; r < songs->count(); ++r) {
+            if (songs->isRowSelected(r))
+                paths << m_store.SongPathOf(m_genre, focusedArtist(), songs->dataAt(r).toInt());
+        }
+        return paths;
+    };
+    sources.focusedSong = [this]() -> std::optional<QByteArray> {
+        const int row = m_ui->SongList->itemIndex();
+        if (row < 0)
+            return std::nullopt;
+        return m_store.SongPathOf(m_genre, focusedArtist(), m_ui->SongList->dataAt(row).toInt());
+    };
+    sources.selectedArtistFiles = [this] {
+        QByteArrayList files;
+        TListBox* artists = m_ui->ArtistList;
+        for (int r = 0; r < artists->count(); ++r) {
+            if (artists->isRowSelected(r))
+                files << m_store.artistFile(m_genre, artists->bytesAt(r));
+        }
+        return files;
+    };
+    sources.playerRunning = [this] { return m_strip->playerRunning(); };
+    m_playlist->setSources(std::move(sources));
+
+    connect(this, &TForm1::playArtistsRequested, m_playlist, &PlaylistGroup::PlayArtistsClick);
+    connect(this, &TForm1::playSongsRequested, m_playlist, &PlaylistGroup::PlaySongsClick);
+    connect(this, &TForm1::openSongRequested, m_playlist, &PlaylistGroup::SongListDblClick);
+    connect(this, &TForm1::enqueueSongsRequested, m_playlist, &PlaylistGroup::AddSongWinampClick);
+}
 
 void TForm1::FormCreate() {
     ReadSettings();
@@ -135,6 +187,13 @@ SettingsValues TForm1::currentSettings() const {
     if (!dir.isEmpty())
         v.lastdir = QFile::decodeName(dir);
     v.useassociations = m_ui->UseAssociations->isChecked();
+    if (m_strip)
+        v.balanced = m_strip->balanced();
+    if (m_playlist) {
+        v.random = m_playlist->random();
+        v.savedFolder = m_playlist->savedFolder();
+        v.loadedFolder = m_playlist->loadedFolder();
+    }
     return v;
 }
 
@@ -146,8 +205,11 @@ void TForm1::ReadSettings() {
     values.left = designed.left;
     values.width = designed.width;
     values.height = designed.height;
-    if (m_services.settings)
+    if (m_services.settings) {
         lorvane::ReadSettings(*m_services.settings, values);
+        if (m_playlist)
+            m_playlist->setEnqueueCommand(ReadEnqueueCommand(*m_services.settings));
+    }
     applySettings(values);
 }
 
@@ -178,6 +240,13 @@ void TForm1::applySettings(const SettingsValues& v) {
     if (!v.lastdir.isEmpty())
         setDirListFolder(QFile::encodeName(v.lastdir));
     m_ui->UseAssociations->setChecked(v.useassociations);
+    if (m_strip)
+        m_strip->setBalanced(v.balanced);
+    if (m_playlist) {
+        m_playlist->setRandom(v.random);
+        m_playlist->setSaveFolder(v.savem3u);
+        m_playlist->setLoadFolder(v.loadm3u);
+    }
 }
 
 // A window stored on a larger or a detached monitor would open where nobody can see it;

@@ -21,9 +21,15 @@ class TRenameForm;
 
 namespace lorvane {
 class AssociationSource;
+class CommandRunner;
+class MediaPlayerBus;
+class PlaylistGroup;
 class SettingsStore;
 class Shell;
+class SystemVolume;
 class UserDialogs;
+class WAIPC;
+class WinampStrip;
 } // namespace lorvane
 
 // What the main window works with, chosen where the program (or a test) is put together.
@@ -32,6 +38,10 @@ struct TForm1Services {
     lorvane::SettingsStore* settings = nullptr;
     lorvane::Shell* shell = nullptr;
     lorvane::UserDialogs* dialogs = nullptr;
+    // The player strip and the playlist group are built only when all three are given.
+    lorvane::MediaPlayerBus* playerBus = nullptr;
+    lorvane::SystemVolume* volume = nullptr;
+    lorvane::CommandRunner* runner = nullptr;
 };
 
 // The main window: the three lists of the collection with their totals and commands,
@@ -46,6 +56,8 @@ public:
     Ui::TForm1* ui() const { return m_ui.get(); }
     TRenameForm* RenameForm() const { return m_renameForm; }
     SongDetailsPanel* DetailsPanel() const { return m_details; }
+    lorvane::WinampStrip* Strip() const { return m_strip; }
+    lorvane::PlaylistGroup* Playlist() const { return m_playlist; }
     lorvane::ArtistStore& Store() { return m_store; }
     lorvane::FileSearch& Search() { return m_search; }
 
@@ -73,12 +85,6 @@ public:
     lorvane::SettingsValues currentSettings() const;
     void ReadSettings();
     void WriteSettings();
-    // Options whose controls live in the player strip and the playlist group; they
-    // report their changes here so the exit stores them.
-    void setBalanced(bool on) { m_applied.balanced = on; }
-    void setRandom(bool on) { m_applied.random = on; }
-    void setSavedPlaylist(const QString& file) { m_applied.savedPlaylist = file; }
-    void setLoadedPlaylist(const QString& file) { m_applied.loadedPlaylist = file; }
 
     // Puts text into the status line and repaints at once (long operations call it
     // between files; user input waits until the operation ends).
@@ -149,6 +155,7 @@ private:
     void ensureOnScreen();
     void buildPopupMenus();
     void buildAddPanel();
+    void buildPlayer();
     void fillArtists(const QByteArrayList& names);
     void showTotals();
     void showError(const QString& message);
@@ -164,6 +171,9 @@ private:
     lorvane::AssociationSource* m_associations = nullptr;
     TRenameForm* m_renameForm = nullptr;
     SongDetailsPanel* m_details = nullptr;
+    std::unique_ptr<lorvane::WAIPC> m_ipc;
+    lorvane::WinampStrip* m_strip = nullptr;
+    lorvane::PlaylistGroup* m_playlist = nullptr;
     QMenu* m_genreMenu = nullptr;
     QMenu* m_artistMenu = nullptr;
     QMenu* m_songMenu = nullptr;
