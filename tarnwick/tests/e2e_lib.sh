@@ -27,6 +27,10 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    if [ -s "$WORK/tarnwick.log" ]; then
+        echo "--- tarnwick's output:" >&2
+        cat "$WORK/tarnwick.log" >&2
+    fi
     exit 1
 }
 

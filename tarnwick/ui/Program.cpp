@@ -36,6 +36,7 @@ void Program::openConfiguration() {
         m_twk01->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_twk01, &Twk01::residentRequested, this, &Program::loadResident);
         connect(m_twk01, &Twk01::closeProgramRequested, this, &Program::shutdown);
+        m_dialogObject = m_twk01;
         connect(m_twk01, &QObject::destroyed, this, &Program::formGone);
     }
     m_twk01->show();
@@ -50,6 +51,7 @@ void Program::loadResident() {
     m_twk02->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_twk02, &Twk02::configureRequested, this, &Program::openConfiguration);
     connect(m_twk02, &Twk02::closeRequested, this, &Program::shutdown);
+    m_residentObject = m_twk02;
     connect(m_twk02, &QObject::destroyed, this, &Program::formGone);
     // The window exists from now on, but it is never mapped, so it never flashes up.
     m_twk02->winId();
@@ -65,10 +67,11 @@ void Program::shutdown() {
 }
 
 void Program::formGone(QObject* form) {
-    // A widget announces its end before its pointers are cleared.
-    const bool dialogLeft = !m_twk01 || m_twk01 == form;
-    const bool residentLeft = !m_twk02 || m_twk02 == form;
-    if (dialogLeft && residentLeft && !m_ended) {
+    if (form == m_dialogObject)
+        m_dialogObject = nullptr;
+    if (form == m_residentObject)
+        m_residentObject = nullptr;
+    if (!m_dialogObject && !m_residentObject && !m_ended) {
         m_ended = true;
         emit ended();
     }

@@ -45,5 +45,9 @@ private:
     QString m_programName;
     QPointer<Twk01> m_twk01;
     QPointer<Twk02> m_twk02;
+    // The same two as plain objects: a widget announces its end while it is half
+    // destroyed, when it can no longer be looked at as a form.
+    QObject* m_dialogObject = nullptr;
+    QObject* m_residentObject = nullptr;
     bool m_ended = false;
 };
