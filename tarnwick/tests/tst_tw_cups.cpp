@@ -1,0 +1,138 @@
+// Prints through a real CUPS server: the default queue TESTPDF writes out.pdf,
+// the second queue TESTPDF2 writes out2.pdf.
+#include "platform/CupsPrintSystem.h"
+#include "printing/PrintPipeline.h"
+#include "printing/Twk00.h"
+#include "support/PrintFakes.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+QString outFile(const char* name) {
+    return qEnvironmentVariable("SERVICE_RUN_DIR") + QStringLiteral("/cups-out/") +
+           QLatin1String(name);
+}
+
+// CUPS runs the job through its filters on its own time: wait for a whole file.
+bool waitForPdf(const QString& path) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastSize = -1;
+    while (clock.elapsed() < 45000) {
+        const QFileInfo info(path);
+        if (info.exists() && info.size() > 0 && info.size() == lastSize) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-")
+                return true;
+        }
+        lastSize = info.exists() ? info.size() : -1;
+        QThread::msleep(300);
+    }
+    return false;
+}
+
+QSize pageSize(const QString& pdf) {
+    QProcess pdftoppm;
+    const QString prefix = pdf + QStringLiteral(".page");
+    pdftoppm.start(QStringLiteral("pdftoppm"),
+                   {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"),
+                    QStringLiteral("-singlefile"), pdf, prefix});
+    if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0)
+        return {};
+    return QImage(prefix + QStringLiteral(".png")).size();
+}
+
+} // namespace
+
+class TestCups : public QObject {
+    Q_OBJECT
+
+    MemorySettingsStore m_store;
+    FixedScreen m_screen{1024, 768};
+    FixedClipboard m_clipboard;
+    CupsPrintSystem m_printers;
+    RecordingMessages m_messages;
+    ScriptedEvents m_events;
+    RecordingForms m_forms;
+    PrintSettings m_settings;
+    qint16 m_choice = -1;
+
+    TickResult print(const QString& device, int orientation) {
+        m_store.set(QStringLiteral("PrintDevice"), device);
+        m_store.set(QStringLiteral("PrintOrientation"), QString::number(orientation));
+        PrintPipeline pipeline(
+            {m_store, m_screen, m_clipboard, m_printers, m_messages, m_events, m_forms}, m_settings,
+            QString(), m_choice);
+        return pipeline.tick(true, true);
+    }
+
+private slots:
+    void initTestCase() {
+        QImage screen(640, 480, QImage::Format_RGB32);
+        screen.fill(Qt::darkBlue);
+        m_clipboard.setImage(screen);
+    }
+
+    void init() {
+        QFile::remove(outFile("out.pdf"));
+        QFile::remove(outFile("out2.pdf"));
+        m_messages.texts.clear();
+        m_forms.progress.clear();
+    }
+
+    void queuesAreListed() {
+        QStringList names;
+        for (const PrinterIdentity& printer : m_printers.installedPrinters())
+            names.append(printer.deviceName);
+        QVERIFY2(names.contains(QStringLiteral("TESTPDF")), qPrintable(names.join(u',')));
+        QVERIFY(names.contains(QStringLiteral("TESTPDF2")));
+        QCOMPARE(m_printers.defaultPrinterName(), QStringLiteral("TESTPDF"));
+    }
+
+    void defaultPrinterTakesTheJob_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("system default, landscape") << kSystemDefault << 2;
+        QTest::newRow("system printer, portrait") << kSystemPrinter << 1;
+    }
+    void defaultPrinterTakesTheJob() {
+        QFETCH(QString, device);
+        QFETCH(int, orientation);
+        QCOMPARE(print(device, orientation), TickResult::Printed);
+        QCOMPARE(m_forms.progress, QStringList{QStringLiteral("TESTPDF")});
+        QVERIFY(waitForPdf(outFile("out.pdf")));
+        const QSize page = pageSize(outFile("out.pdf"));
+        QVERIFY(page.isValid());
+        QCOMPARE(page.width() > page.height(), orientation == 2);
+        QVERIFY(!QFile::exists(outFile("out2.pdf")));
+    }
+
+    void namedPrinterTakesThisJobOnly() {
+        QCOMPARE(print(QStringLiteral("TESTPDF2"), 2), TickResult::Printed);
+        QCOMPARE(m_forms.progress, QStringList{QStringLiteral("TESTPDF2")});
+        QVERIFY(m_messages.texts.isEmpty());
+        QVERIFY(waitForPdf(outFile("out2.pdf")));
+        // The system's default printer was never touched.
+        QCOMPARE(QPrinterInfo::defaultPrinterName(), QStringLiteral("TESTPDF"));
+        QVERIFY(!QFile::exists(outFile("out.pdf")));
+    }
+
+    void removedPrinterFallsBackToDefault() {
+        QCOMPARE(print(QStringLiteral("GONE"), 2), TickResult::Printed);
+        QCOMPARE(m_messages.texts,
+                 QStringList{QStringLiteral(
+                     "Printer GONENo Longer Exists. Using System Default Printer.")});
+        QCOMPARE(m_forms.progress, QStringList{QStringLiteral("TESTPDF")});
+        QVERIFY(waitForPdf(outFile("out.pdf")));
+    }
+};
+
+QTEST_MAIN(TestCups)
+#include "tst_tw_cups.moc"
