@@ -1,4 +1,5 @@
 #include "Twk01.h"
+#include "ui_Twk01.h"
 
 #include "DesignFit.h"
 #include "FormPlacement.h"
@@ -49,35 +50,37 @@ qint16 flag(bool on) {
 
 Twk01::Twk01(const ProgramServices& services, SharedValues& shared, QString programName,
              QWidget* parent)
-    : QDialog(parent), m_services(services), m_shared(shared),
+    : QDialog(parent), m_ui(std::make_unique<Ui::Twk01>()), m_services(services), m_shared(shared),
       m_programName(std::move(programName)), m_pointer([] { return QCursor::pos(); }) {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(ProgramIcon());
-    m_ui.Image1->setPixmap(ProgramPixmap());
-    m_ui.Image1->setAlignment(Qt::AlignCenter);
+    m_ui->Image1->setPixmap(ProgramPixmap());
+    m_ui->Image1->setAlignment(Qt::AlignCenter);
     FitDesignToFont(this);
     setFixedSize(size());
 
-    connect(m_ui.cbx_printarea, &QCheckBox::toggled, this, &Twk01::cbx_printarea_Click);
+    connect(m_ui->cbx_printarea, &QCheckBox::toggled, this, &Twk01::cbx_printarea_Click);
     // toggled rather than clicked: clearing a checked box from code is a click too.
-    connect(m_ui.cbx_printprompt, &QCheckBox::toggled, this, &Twk01::cbx_printprompt_Click);
-    connect(m_ui.cbx_scaletofit, &QCheckBox::toggled, this, &Twk01::cbx_scaletofit_Click);
-    connect(m_ui.cb_ok, &QPushButton::clicked, this, &Twk01::cb_ok_Click);
-    connect(m_ui.cb_cancel, &QPushButton::clicked, this, &Twk01::cb_cancel_Click);
-    connect(m_ui.cb_close, &QPushButton::clicked, this, &Twk01::cb_close_Click);
-    connect(m_ui.cb_help, &QPushButton::clicked, this, &Twk01::cb_help_Click);
-    connect(m_ui.cb_about, &QPushButton::clicked, this, &Twk01::cb_about_Click);
+    connect(m_ui->cbx_printprompt, &QCheckBox::toggled, this, &Twk01::cbx_printprompt_Click);
+    connect(m_ui->cbx_scaletofit, &QCheckBox::toggled, this, &Twk01::cbx_scaletofit_Click);
+    connect(m_ui->cb_ok, &QPushButton::clicked, this, &Twk01::cb_ok_Click);
+    connect(m_ui->cb_cancel, &QPushButton::clicked, this, &Twk01::cb_cancel_Click);
+    connect(m_ui->cb_close, &QPushButton::clicked, this, &Twk01::cb_close_Click);
+    connect(m_ui->cb_help, &QPushButton::clicked, this, &Twk01::cb_help_Click);
+    connect(m_ui->cb_about, &QPushButton::clicked, this, &Twk01::cb_about_Click);
     connect(&m_timer1, &QTimer::timeout, this, &Twk01::Timer1_Timer);
     for (QLineEdit* edit :
-         {m_ui.sle_x, m_ui.sle_y, m_ui.sle_w, m_ui.sle_h, m_ui.sle_xscale, m_ui.sle_yscale})
+         {m_ui->sle_x, m_ui->sle_y, m_ui->sle_w, m_ui->sle_h, m_ui->sle_xscale, m_ui->sle_yscale})
         edit->installEventFilter(this);
 
     Form_Load();
     CentreOnScreen(this);
     m_timer1.start(kPointerIntervalMs);
 }
+
+Twk01::~Twk01() = default;
 
 bool Twk01::printerChoiceEnabled() const {
     // Where each job can name its printer (CUPS), the choice needs no system switch.
@@ -87,60 +90,61 @@ bool Twk01::printerChoiceEnabled() const {
 void Twk01::Form_Load() {
     PrintSettings& s = m_shared.settings;
 
-    m_ui.ddlb_printer->addItem(kSystemDefault);
+    m_ui->ddlb_printer->addItem(kSystemDefault);
     if (printerChoiceEnabled()) {
         for (const PrinterIdentity& printer : m_services.printers.installedPrinters())
-            m_ui.ddlb_printer->addItem(printer.deviceName);
+            m_ui->ddlb_printer->addItem(printer.deviceName);
     } else {
-        m_ui.ddlb_printer->setEnabled(false);
+        m_ui->ddlb_printer->setEnabled(false);
     }
 
     LoadPrintSettings(s, m_services.store, m_services.screen);
 
-    m_ui.cbx_printarea->setChecked(s.PrintSpecific != 0);
-    m_ui.sle_x->setText(QString::number(s.X_Coord));
-    m_ui.sle_y->setText(QString::number(s.Y_Coord));
-    m_ui.sle_w->setText(QString::number(s.W_Coord));
-    m_ui.sle_h->setText(QString::number(s.H_Coord));
-    m_ui.sle_xscale->setText(FormatFixed3(s.ScaleFactorX));
-    m_ui.sle_yscale->setText(FormatFixed3(s.ScaleFactorY));
+    m_ui->cbx_printarea->setChecked(s.PrintSpecific != 0);
+    m_ui->sle_x->setText(QString::number(s.X_Coord));
+    m_ui->sle_y->setText(QString::number(s.Y_Coord));
+    m_ui->sle_w->setText(QString::number(s.W_Coord));
+    m_ui->sle_h->setText(QString::number(s.H_Coord));
+    m_ui->sle_xscale->setText(FormatFixed3(s.ScaleFactorX));
+    m_ui->sle_yscale->setText(FormatFixed3(s.ScaleFactorY));
 
     cbx_printarea_Click();
 
     const bool landscape = s.PrintOrientation == 2;
-    m_ui.o_orientation_0->setChecked(landscape);
-    m_ui.o_orientation_1->setChecked(!landscape);
+    m_ui->o_orientation_0->setChecked(landscape);
+    m_ui->o_orientation_1->setChecked(!landscape);
 
-    m_ui.cbx_negative->setChecked(s.PrintNegative != 0);
-    m_ui.cbx_printprompt->setChecked(s.PrintPrompt != 0);
-    m_ui.cbx_scaletofit->setChecked(s.ScaleToFit != 0);
-    m_ui.cbx_greyscale->setChecked(s.GreyScale != 0);
+    m_ui->cbx_negative->setChecked(s.PrintNegative != 0);
+    m_ui->cbx_printprompt->setChecked(s.PrintPrompt != 0);
+    m_ui->cbx_scaletofit->setChecked(s.ScaleToFit != 0);
+    m_ui->cbx_greyscale->setChecked(s.GreyScale != 0);
 
-    m_ui.ddlb_printer->setCurrentIndex(0);
-    for (int i = 0; i < m_ui.ddlb_printer->count(); ++i) {
-        if (m_ui.ddlb_printer->itemText(i) == s.PrintDevice)
-            m_ui.ddlb_printer->setCurrentIndex(i);
+    m_ui->ddlb_printer->setCurrentIndex(0);
+    for (int i = 0; i < m_ui->ddlb_printer->count(); ++i) {
+        if (m_ui->ddlb_printer->itemText(i) == s.PrintDevice)
+            m_ui->ddlb_printer->setCurrentIndex(i);
     }
 }
 
 void Twk01::cbx_printarea_Click() {
-    const bool on = m_ui.cbx_printarea->isChecked();
+    const bool on = m_ui->cbx_printarea->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{
-             m_ui.sle_x, m_ui.sle_y, m_ui.sle_w, m_ui.sle_h, m_ui.cbx_printprompt,
-             m_ui.cbx_scaletofit, m_ui.st_text_1, m_ui.st_text_2, m_ui.st_text_3, m_ui.st_text_4})
+             m_ui->sle_x, m_ui->sle_y, m_ui->sle_w, m_ui->sle_h, m_ui->cbx_printprompt,
+             m_ui->cbx_scaletofit, m_ui->st_text_1, m_ui->st_text_2, m_ui->st_text_3,
+             m_ui->st_text_4})
         w->setEnabled(on);
     if (!on) {
-        m_ui.cbx_printprompt->setChecked(false);
-        m_ui.cbx_scaletofit->setChecked(false);
+        m_ui->cbx_printprompt->setChecked(false);
+        m_ui->cbx_scaletofit->setChecked(false);
     }
 }
 
 void Twk01::cbx_printprompt_Click() {
-    m_shared.settings.PrintPrompt = flag(m_ui.cbx_printprompt->isChecked());
+    m_shared.settings.PrintPrompt = flag(m_ui->cbx_printprompt->isChecked());
 }
 
 void Twk01::cbx_scaletofit_Click() {
-    m_shared.settings.ScaleToFit = flag(m_ui.cbx_scaletofit->isChecked());
+    m_shared.settings.ScaleToFit = flag(m_ui->cbx_scaletofit->isChecked());
 }
 
 bool Twk01::validateFields() {
@@ -150,12 +154,12 @@ bool Twk01::validateFields() {
         const char* message;
     };
     const Field fields[] = {
-        {m_ui.sle_x, true, "X Co-ordinate is not a valid value! Please re-enter."},
-        {m_ui.sle_y, true, "Y Co-ordinate is not a valid value! Please re-enter."},
-        {m_ui.sle_w, true, "Width is not a valid value! Please re-enter."},
-        {m_ui.sle_h, true, "Height is not a valid value! Please re-enter."},
-        {m_ui.sle_xscale, false, "X Scale is not a valid value! Please re-enter."},
-        {m_ui.sle_yscale, false, "Y Scale is not a valid value! Please re-enter."},
+        {m_ui->sle_x, true, "X Co-ordinate is not a valid value! Please re-enter."},
+        {m_ui->sle_y, true, "Y Co-ordinate is not a valid value! Please re-enter."},
+        {m_ui->sle_w, true, "Width is not a valid value! Please re-enter."},
+        {m_ui->sle_h, true, "Height is not a valid value! Please re-enter."},
+        {m_ui->sle_xscale, false, "X Scale is not a valid value! Please re-enter."},
+        {m_ui->sle_yscale, false, "Y Scale is not a valid value! Please re-enter."},
     };
     for (const Field& field : fields) {
         const QString text = field.edit->text();
@@ -174,17 +178,17 @@ void Twk01::cb_ok_Click() {
     const bool firstConfiguration = IsFirstStart(m_services.store);
 
     PrintSettings& s = m_shared.settings;
-    s.PrintSpecific = flag(m_ui.cbx_printarea->isChecked());
-    s.X_Coord = coordinate(m_ui.sle_x);
-    s.Y_Coord = coordinate(m_ui.sle_y);
-    s.W_Coord = coordinate(m_ui.sle_w);
-    s.H_Coord = coordinate(m_ui.sle_h);
-    s.ScaleFactorX = LeadingNumber(m_ui.sle_xscale->text());
-    s.ScaleFactorY = LeadingNumber(m_ui.sle_yscale->text());
-    s.PrintOrientation = m_ui.o_orientation_0->isChecked() ? 2 : 1;
-    s.PrintNegative = flag(m_ui.cbx_negative->isChecked());
-    s.GreyScale = flag(m_ui.cbx_greyscale->isChecked());
-    s.PrintDevice = m_ui.ddlb_printer->currentText();
+    s.PrintSpecific = flag(m_ui->cbx_printarea->isChecked());
+    s.X_Coord = coordinate(m_ui->sle_x);
+    s.Y_Coord = coordinate(m_ui->sle_y);
+    s.W_Coord = coordinate(m_ui->sle_w);
+    s.H_Coord = coordinate(m_ui->sle_h);
+    s.ScaleFactorX = LeadingNumber(m_ui->sle_xscale->text());
+    s.ScaleFactorY = LeadingNumber(m_ui->sle_yscale->text());
+    s.PrintOrientation = m_ui->o_orientation_0->isChecked() ? 2 : 1;
+    s.PrintNegative = flag(m_ui->cbx_negative->isChecked());
+    s.GreyScale = flag(m_ui->cbx_greyscale->isChecked());
+    s.PrintDevice = m_ui->ddlb_printer->currentText();
     // PrintPrompt and ScaleToFit stand in memory as their boxes' clicks left them.
     SavePrintSettings(s, m_services.store);
 
@@ -224,7 +228,7 @@ void Twk01::closeAboutBox() {
 
 void Twk01::Timer1_Timer() {
     const QPoint p = m_pointer();
-    m_ui.st_cursor->setText(QString::number(p.x()) + u',' + QString::number(p.y()));
+    m_ui->st_cursor->setText(QString::number(p.x()) + u',' + QString::number(p.y()));
 }
 
 bool Twk01::eventFilter(QObject* watched, QEvent* event) {

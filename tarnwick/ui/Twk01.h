@@ -1,13 +1,17 @@
 #pragma once
 
 #include "ProgramServices.h"
-#include "ui_Twk01.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+
+namespace Ui {
+class Twk01;
+}
 
 class Twk05;
 
@@ -22,6 +26,7 @@ public:
 
     Twk01(const ProgramServices& services, SharedValues& shared, QString programName,
           QWidget* parent = nullptr);
+    ~Twk01() override;
 
     // Where the pointer readout asks for the position (screen pixels).
     void setPointerSource(std::function<QPoint()> source) { m_pointer = std::move(source); }
@@ -57,7 +62,7 @@ private:
     // The first of the six numeric fields whose text cannot be taken, with its message.
     bool validateFields();
 
-    Ui::Twk01 m_ui;
+    std::unique_ptr<Ui::Twk01> m_ui;
     ProgramServices m_services;
     SharedValues& m_shared;
     QString m_programName;

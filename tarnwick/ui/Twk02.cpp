@@ -1,4 +1,5 @@
 #include "Twk02.h"
+#include "ui_Twk02.h"
 
 #include "ProgramIcon.h"
 #include "TrayIcon.h"
@@ -9,25 +10,25 @@
 #include <QTimer>
 
 Twk02::Twk02(const ProgramServices& services, SharedValues& shared, QWidget* parent)
-    : QMainWindow(parent), m_services(services),
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::Twk02>()), m_services(services),
       m_pipeline(PipelineServices{services.store, services.screen, services.clipboard,
                                   services.printers, services.messages, services.events, m_forms},
                  shared.settings, shared.osKind, shared.promptChoice) {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
     setWindowIcon(ProgramIcon());
     // The separator keeps its design name too.
-    for (QAction* action : m_ui.m_options->actions()) {
+    for (QAction* action : m_ui->m_options->actions()) {
         if (action->isSeparator())
             action->setObjectName(QStringLiteral("m_option2"));
     }
 
     // m_enable reverses its own check mark; the tick reads it.
-    connect(m_ui.m_configure, &QAction::triggered, this, &Twk02::configureRequested);
-    connect(m_ui.m_help, &QAction::triggered, this, &Twk02::m_help_Click);
-    connect(m_ui.m_close, &QAction::triggered, this, &Twk02::closeRequested);
+    connect(m_ui->m_configure, &QAction::triggered, this, &Twk02::configureRequested);
+    connect(m_ui->m_help, &QAction::triggered, this, &Twk02::m_help_Click);
+    connect(m_ui->m_close, &QAction::triggered, this, &Twk02::closeRequested);
     connect(&m_timer1, &QTimer::timeout, this, &Twk02::Timer1_Timer);
 
-    m_tray = new TrayIcon(m_ui.m_options, this);
+    m_tray = new TrayIcon(m_ui->m_options, this);
     connect(m_tray, &TrayIcon::doubleClicked, this, &Twk02::configureRequested);
     m_timer1.start(kTickMs);
 }
@@ -35,6 +36,14 @@ Twk02::Twk02(const ProgramServices& services, SharedValues& shared, QWidget* par
 Twk02::~Twk02() {
     // The icon leaves the tray before anything else of the form goes.
     delete m_tray;
+}
+
+bool Twk02::printingEnabled() const {
+    return m_ui->m_enable->isChecked();
+}
+
+QMenu* Twk02::optionsMenu() const {
+    return m_ui->m_options;
 }
 
 bool Twk02::hasTrayIcon() const {
@@ -61,8 +70,8 @@ void Twk02::Timer1_Timer() {
     Nested nested(this);
     m_lastTick = m_pipeline.tick(pressed, printingEnabled());
     if (m_lastTick == TickResult::Printed) {
-        m_ui.Picture1->setPixmap(QPixmap::fromImage(m_pipeline.picture()));
-        m_ui.Picture1->resize(m_pipeline.picture().size());
+        m_ui->Picture1->setPixmap(QPixmap::fromImage(m_pipeline.picture()));
+        m_ui->Picture1->resize(m_pipeline.picture().size());
     }
 }
 

@@ -1,16 +1,22 @@
 #pragma once
 
 #include "PipelineForms.h"
-// PipelineForms' inline accessors need the two forms complete.
 #include "ProgramServices.h"
+#include "printing/PrintPipeline.h"
+
+// PipelineForms' inline accessors need the two forms complete.
 #include "Twk03.h"
 #include "Twk04.h"
-#include "printing/PrintPipeline.h"
-#include "ui_Twk02.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+
+#include <memory>
+
+namespace Ui {
+class Twk02;
+}
 
 class TrayIcon;
 class Twk07;
@@ -27,8 +33,8 @@ public:
     Twk02(const ProgramServices& services, SharedValues& shared, QWidget* parent = nullptr);
     ~Twk02() override;
 
-    bool printingEnabled() const { return m_ui.m_enable->isChecked(); }
-    QMenu* optionsMenu() const { return m_ui.m_options; }
+    bool printingEnabled() const;
+    QMenu* optionsMenu() const;
     bool hasTrayIcon() const;
     TickResult lastTick() const { return m_lastTick; }
     PipelineForms& forms() { return m_forms; }
@@ -55,7 +61,7 @@ private:
         Twk02* m_form;
     };
 
-    Ui::Twk02 m_ui;
+    std::unique_ptr<Ui::Twk02> m_ui;
     ProgramServices m_services;
     PipelineForms m_forms;
     PrintPipeline m_pipeline;
