@@ -4,7 +4,10 @@
 #include "Twk04.h"
 #include "Twk05.h"
 #include "Twk07.h"
+#include "platform/QtEventPump.h"
+#include "printing/PrintPipeline.h"
 #include "printing/Twk00.h"
+#include "support/PrintFakes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -14,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -292,6 +297,60 @@ private slots:
         forms.showDisabledNotice();
         QCOMPARE(forms.notice(), notice);
         QTRY_VERIFY_WITH_TIMEOUT(forms.notice() == nullptr, 10000);
+    }
+
+    // The real wait: the prompt's buttons are reached through the event loop the
+    // pipeline keeps turning, and a timer tick meanwhile starts nothing.
+    void pipelineWaitsForTheRealPrompt_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<TickResult>("result");
+        QTest::newRow("Full Screen") << "cb_option_1" << TickResult::Printed;
+        QTest::newRow("Cancel") << "cb_option_2" << TickResult::Cancelled;
+        QTest::newRow("window closed") << "close" << TickResult::Cancelled;
+    }
+    void pipelineWaitsForTheRealPrompt() {
+        QFETCH(QString, action);
+        QFETCH(TickResult, result);
+        MemorySettingsStore store;
+        store.set(QStringLiteral("PrintPrompt"), QStringLiteral("1"));
+        store.set(QStringLiteral("PrintSpecific"), QStringLiteral("1"));
+        store.set(QStringLiteral("W_Coord"), QStringLiteral("10"));
+        store.set(QStringLiteral("H_Coord"), QStringLiteral("10"));
+        FixedScreen screen;
+        FixedClipboard clipboard;
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        clipboard.setImage(image);
+        RecordingPrintSystem printers;
+        RecordingMessages messages;
+        QtEventPump events;
+        PipelineForms forms;
+        PrintSettings settings;
+        qint16 choice = -1;
+        PrintPipeline pipeline({store, screen, clipboard, printers, messages, events, forms},
+                               settings, QString(), choice);
+
+        QList<TickResult> ticks;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&] { ticks.append(pipeline.tick(true, true)); });
+        ticker.start(20);
+        QTimer::singleShot(200, this, [&] {
+            QVERIFY(forms.promptOpen());
+            if (action == QLatin1String("close"))
+                forms.prompt()->close();
+            else
+                QTest::mouseClick(child<QPushButton>(forms.prompt(), action.toLatin1().constData()),
+                                  Qt::LeftButton);
+        });
+        QCOMPARE(pipeline.tick(true, true), result);
+        ticker.stop();
+        QVERIFY(!ticks.isEmpty());
+        QVERIFY(std::all_of(ticks.begin(), ticks.end(),
+                            [](TickResult r) { return r == TickResult::Busy; }));
+        QVERIFY(!forms.promptOpen());
+        QCOMPARE(printers.jobs.size(), result == TickResult::Printed ? 1 : 0);
+        if (result == TickResult::Printed)
+            QCOMPARE(printers.jobs.first().draws.first().sourcePixels, QRectF(0, 0, 64, 48));
     }
 };
 
