@@ -33,6 +33,9 @@ QByteArray ArtistStore::genreFolder(const QByteArray& genre) const {
 }
 
 QByteArray ArtistStore::artistFile(const QByteArray& genre, const QByteArray& artist) const {
+    // A typed name with "/" would reach outside its genre folder; it names no file.
+    if (artist.contains('/') || artist.contains('\0'))
+        return {};
     const QByteArray folder = genreFolder(genre);
     const QByteArray wanted = artist + kExtension;
     if (ArtistFile::exists(folder + wanted) && !ArtistFile::isFolder(folder + wanted))
@@ -166,7 +169,8 @@ CleanArtistResult ArtistStore::CleanArtist(const QByteArray& genre, const QByteA
 }
 
 bool ArtistStore::DeleteArtist(const QByteArray& genre, const QByteArray& artist) {
-    return ArtistFile::remove(artistFile(genre, artist));
+    const QByteArray path = artistFile(genre, artist);
+    return !path.isEmpty() && ArtistFile::remove(path);
 }
 
 int ArtistStore::PurgeDB(FileSearch& search) {
@@ -183,7 +187,7 @@ int ArtistStore::PurgeDB(FileSearch& search) {
 bool ArtistStore::AddArtistEntry(const QByteArray& genre, const QByteArray& name) const {
     if (genre.isEmpty())
         return false;
-    return !ArtistFile::exists(artistFile(genre, name));
+    return !ArtistFile::exists(artistFile(genre, name)); // a name with "/" is listed anyway
 }
 
 ManualAddResult ArtistStore::ManualAddSongs(const QByteArray& genre, const QByteArray& artist,
@@ -192,6 +196,10 @@ ManualAddResult ArtistStore::ManualAddSongs(const QByteArray& genre, const QByte
     if (genre.isEmpty())
         return result;
     const QByteArray path = artistFile(genre, artist);
+    if (path.isEmpty()) {
+        result.error = StoreError::cannotCreate(genreFolder(genre) + artist + kExtension).message();
+        return result;
+    }
     try {
         QByteArrayList lines = ArtistFile::read(path);
         for (const QByteArray& song : paths) {

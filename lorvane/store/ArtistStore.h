@@ -78,7 +78,8 @@ public:
     // ProgramDir + "LVNDB/" + genre + "/".
     QByteArray genreFolder(const QByteArray& genre) const;
     // The artist file of artist in genre: the existing file whose name matches
-    // regardless of letter case (an exact match first), else the exact new path.
+    // regardless of letter case (an exact match first), else the exact new path; empty
+    // for a name that holds "/" (it cannot be a file name).
     QByteArray artistFile(const QByteArray& genre, const QByteArray& artist) const;
 
     // Creates the database folder when missing; failures are ignored. True if created.

@@ -317,6 +317,10 @@ void TestStoreArtists::deleteArtistPurgeAndEntries() {
     QVERIFY(!s.AddArtistEntry("Pop", "d"));
     QVERIFY(s.AddArtistEntry("Pop", "E"));
     QVERIFY(!s.AddArtistEntry("", "E"));
+    QVERIFY(!s.DeleteArtist("Pop", "../Unknown/A")); // a typed name never leaves its genre
+    QVERIFY(s.AddArtistEntry("Pop", "../Unknown/A"));
+    QVERIFY(!s.ManualAddSongs("Pop", "../Unknown/A", {"/x.mp3"}).error.isEmpty());
+    QCOMPARE(readBytes(db() + "Unknown/A.lvn"), QByteArray("/m/A - 1.mp3\r\n"));
     QVERIFY(s.DeleteArtist("Unknown", "a"));
     QVERIFY(!s.DeleteArtist("Unknown", "A"));
     FileSearch search;
