@@ -503,6 +503,29 @@ private slots:
         QVERIFY(!seen.contains("Getting files: 5..."));
     }
 
+    void aCloseDuringAScanWaitsForItsEnd() {
+        Rig rig;
+        for (int i = 0; i < 12; ++i)
+            wintest::touch(rig.song(QStringLiteral("scan/Band - Song %1.mp3").arg(i)));
+        TForm1& form = rig.build();
+        bool asked = false;
+        bool stillOpen = false;
+        connect(&form, &QWidget::windowTitleChanged, &form, [&](const QString& title) {
+            if (!asked && title.startsWith(QLatin1String("Organizing MP3s: "))) {
+                asked = true;
+                form.close();
+                stillOpen = form.isVisible() && rig.settings.writes == 0;
+            }
+        });
+        rig.ui().CustomDir->setText(rig.song("scan/"));
+        rig.ui().BitBtn1->click();
+        QVERIFY(asked);
+        QVERIFY(stillOpen);
+        QCOMPARE(wintest::readArtist(rig.homePath(), "Unknown", "Band").size(), 12);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(rig.settings.writes, 1);
+    }
+
     void addArtistByName() {
         Rig rig;
         rig.fill();

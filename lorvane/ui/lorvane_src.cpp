@@ -279,8 +279,8 @@ void TForm1::Button6Click() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // A scan runs to its end; the window closes when it is done.
-    if (m_busy) {
+    // A scan, count or purge runs to its end; the window closes when it is done.
+    if (m_busy > 0) {
         m_closePending = true;
         event->ignore();
         return;
@@ -291,6 +291,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
         WriteSettings();
     }
     event->accept();
+}
+
+template <typename Work> void TForm1::whileBusy(Work work) {
+    ++m_busy;
+    work();
+    if (--m_busy == 0 && m_closePending) {
+        m_closePending = false;
+        close();
+    }
 }
 
 void TForm1::PopupFromMessage() {
@@ -565,14 +574,16 @@ void TForm1::FindButtonClick() {
 // ---------------------------------------------------------------- counts, deletes, purge
 
 void TForm1::CalculateTotalNumberofMP3s1Click() {
-    try {
-        const qint64 total = CountSongs(m_store.dbFolder(), m_search);
-        setWindowTitle(ProductName);
-        showMessage(QStringLiteral("Total number of MP3s in database: %1").arg(total));
-    } catch (const StoreError& e) {
-        setWindowTitle(ProductName);
-        showError(e.message());
-    }
+    whileBusy([this] {
+        try {
+            const qint64 total = CountSongs(m_store.dbFolder(), m_search);
+            setWindowTitle(ProductName);
+            showMessage(QStringLiteral("Total number of MP3s in database: %1").arg(total));
+        } catch (const StoreError& e) {
+            setWindowTitle(ProductName);
+            showError(e.message());
+        }
+    });
 }
 
 void TForm1::CalcMP3sGenreClick() {
@@ -658,7 +669,7 @@ void TForm1::PurgeDBClick() {
         !m_services.dialogs->confirm(
             this, QStringLiteral("Are you sure you want to delete your MP3 database?")))
         return;
-    m_store.PurgeDB(m_search);
+    whileBusy([this] { m_store.PurgeDB(m_search); });
     setWindowTitle(ProductName);
     m_ui->SongList->clearEntries();
     m_ui->ArtistList->clearEntries();
@@ -820,27 +831,23 @@ void TForm1::BitBtn1Click() {
 
 void TForm1::AddFromFolder(const QByteArray& root) {
     CloseRenamePopup();
-    m_busy = true;
-    Scanner scanner(m_store, m_search);
-    const OrganizeResult r = scanner.AddFromFolder(root, m_ui->Recurse->isChecked(), patterns(),
-                                                   selectedGenre(), m_associations);
-    m_busy = false;
-    for (const QByteArray& genre : r.genresCreated) {
-        if (m_ui->GenreList->rowOfBytes(genre) < 0)
-            m_ui->GenreList->addEntry(DisplayText(genre), genre);
-    }
-    for (const QByteArray& artist : r.artistsToList)
-        m_ui->ArtistList->addEntry(DisplayText(artist), artist);
-    setWindowTitle(ProductName);
-    m_ui->TotalA->setText(QString::number(m_ui->ArtistList->count()));
-    ArtistListClick();
-    m_ui->TotalG->setText(QString::number(m_ui->GenreList->count()));
-    if (!r.error.isEmpty())
-        showError(r.error);
-    if (m_closePending) {
-        m_closePending = false;
-        close();
-    }
+    whileBusy([this, &root] {
+        Scanner scanner(m_store, m_search);
+        const OrganizeResult r = scanner.AddFromFolder(root, m_ui->Recurse->isChecked(), patterns(),
+                                                       selectedGenre(), m_associations);
+        for (const QByteArray& genre : r.genresCreated) {
+            if (m_ui->GenreList->rowOfBytes(genre) < 0)
+                m_ui->GenreList->addEntry(DisplayText(genre), genre);
+        }
+        for (const QByteArray& artist : r.artistsToList)
+            m_ui->ArtistList->addEntry(DisplayText(artist), artist);
+        setWindowTitle(ProductName);
+        m_ui->TotalA->setText(QString::number(m_ui->ArtistList->count()));
+        ArtistListClick();
+        m_ui->TotalG->setText(QString::number(m_ui->GenreList->count()));
+        if (!r.error.isEmpty())
+            showError(r.error);
+    });
 }
 
 void TForm1::ManualAddClick() {

@@ -151,6 +151,9 @@ protected:
 
 private:
     void FormCreate();
+    // Runs a long operation (one that shows progress in the caption); a close asked for
+    // meanwhile waits until it ends.
+    template <typename Work> void whileBusy(Work work);
     void applySettings(const lorvane::SettingsValues& values);
     void ensureOnScreen();
     void buildPopupMenus();
@@ -181,7 +184,7 @@ private:
     QList<MountPoint> m_mounts;
     QByteArray m_genre;
     lorvane::SettingsValues m_applied;
-    bool m_busy = false;
+    int m_busy = 0;
     bool m_closePending = false;
     bool m_settingsWritten = false;
 };
