@@ -21,7 +21,3 @@ TrayIcon::TrayIcon(QMenu* menu, QObject* parent)
 TrayIcon::~TrayIcon() {
     m_icon->hide();
 }
-
-bool TrayIcon::isVisible() const {
-    return m_icon->isVisible();
-}

@@ -15,8 +15,6 @@ public:
     // The icon goes with its owner.
     ~TrayIcon() override;
 
-    bool isVisible() const;
-
 signals:
     void doubleClicked();
 

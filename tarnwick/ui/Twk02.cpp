@@ -46,10 +46,6 @@ QMenu* Twk02::optionsMenu() const {
     return m_ui->m_options;
 }
 
-bool Twk02::hasTrayIcon() const {
-    return m_tray && m_tray->isVisible();
-}
-
 Twk02::Nested::~Nested() {
     if (--m_form->m_nested == 0 && m_form->m_closePending) {
         m_form->m_closePending = false;

@@ -35,7 +35,6 @@ public:
 
     bool printingEnabled() const;
     QMenu* optionsMenu() const;
-    bool hasTrayIcon() const;
     TickResult lastTick() const { return m_lastTick; }
     PipelineForms& forms() { return m_forms; }
 
