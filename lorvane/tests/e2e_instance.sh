@@ -2,6 +2,7 @@
 # lorvane on a real X server with a window manager: a second start ends at once with
 # status 0 and brings the minimised first one back; a socket left behind by a killed
 # instance does not block the next start; Esc ends the program with its settings written.
+# The X server is this test's own, so its window manager meets no other test's.
 set -u
 bin=$LORVANE_BIN_DIR/lorvane
 work=$(mktemp -d)
@@ -30,6 +31,14 @@ viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
 unmapped() { ! viewable "$1"; }
 lorvane_window() { xdotool search --onlyvisible --name '^Move Selected Artists$' | head -1; }
 has_window() { [ -n "$(lorvane_window)" ]; }
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+until_true 10 test -s "$work/display" || fail "the X server did not start"
+export DISPLAY=:$(head -1 "$work/display")
+until_true 10 xdpyinfo || fail "the X server does not answer"
 
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
