@@ -12,3 +12,6 @@ lorvane_test(NAME tst_volume SOURCES tst_volume.cpp FIXTURES pulse)
 
 lorvane_test(NAME tst_strip SOURCES tst_strip.cpp FIXTURES dbus pulse ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_strip player_fakempris)
+
+lorvane_test(NAME tst_playlist SOURCES tst_playlist.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
+add_dependencies(tst_playlist player_fakempris)
