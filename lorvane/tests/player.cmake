@@ -15,3 +15,8 @@ add_dependencies(tst_strip player_fakempris)
 
 lorvane_test(NAME tst_playlist SOURCES tst_playlist.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_playlist player_fakempris)
+
+# The players on the shared bus and the volume of the shared sound server are seen by
+# every test that uses them, so those tests take turns.
+set_property(TEST tst_waipc tst_strip tst_playlist APPEND PROPERTY RESOURCE_LOCK lorvane_players)
+set_property(TEST tst_volume tst_strip APPEND PROPERTY RESOURCE_LOCK lorvane_sink)
