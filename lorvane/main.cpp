@@ -1,6 +1,7 @@
 #include "lorvane_src.h"
 
 #include "platform/DataHome.h"
+#include "platform/FileClipboard.h"
 #include "platform/MprisPlayer.h"
 #include "platform/ProcessRunner.h"
 #include "platform/PulseVolume.h"
@@ -28,7 +29,9 @@ int main(int argc, char* argv[]) {
     lorvane::MprisPlayer player;
     lorvane::PulseVolume volume;
     lorvane::ProcessRunner runner;
+    lorvane::SystemFileClipboard clipboard;
     TForm1 form({lorvane::ProgramFolder(), &settings, &shell, &dialogs, &player, &volume, &runner});
+    form.setFileClipboard(&clipboard);
     QObject::connect(&instance, &lorvane::SingleInstance::popupRequested, &form,
                      &TForm1::PopupFromMessage);
     form.show();

@@ -93,10 +93,7 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
         m_strip->ReadVolume();
 
     m_renameForm = new TRenameForm(this);
-    connect(m_renameForm, &TRenameForm::confirmed, this, [this](int mode, const QString& text) {
-        if (mode == TRenameForm::AddArtist)
-            AddArtistEntry(text);
-    });
+    connectGenreAndFileCommands();
 }
 
 TForm1::~TForm1() = default;
@@ -399,6 +396,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::GenreListClick() {
     CloseRenamePopup();
+    if (moveArmed()) {
+        completeMove();
+        return;
+    }
     TListBox* genres = m_ui->GenreList;
     GenrePath.clear();
     m_genre.clear();

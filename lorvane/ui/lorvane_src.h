@@ -20,7 +20,9 @@ class SongDetailsPanel;
 class TRenameForm;
 
 namespace lorvane {
+class Associations;
 class AssociationSource;
+class FileClipboard;
 class CommandRunner;
 class MediaPlayerBus;
 class PlaylistGroup;
@@ -187,4 +189,43 @@ private:
     int m_busy = 0;
     bool m_closePending = false;
     bool m_settingsWritten = false;
+
+    // Genres, associations and the physical file commands (lorvane_src_genres.cpp,
+    // lorvane_src_fileops.cpp).
+public:
+    QByteArray MoveSourceGenre; // the genre whose selected artists a move takes
+    int MoveSourceIndex = -1;
+
+    // The clipboard that the copy command puts files on; none by default.
+    void setFileClipboard(lorvane::FileClipboard* clipboard) { m_clipboard = clipboard; }
+    // Whether the move button is armed, waiting for the target genre.
+    bool moveArmed() const;
+
+public slots:
+    void AddGenreClick();
+    void AddGenreFolder(const QString& name);
+    void RenameGenreClick();
+    void RenameGenreFolder(const QString& newName);
+    void RemoveGenreClick();
+    void MoveButtonClick();
+    void CleanArtistsinGenreClick();
+    void SaveAssociationsClick();
+    void RenameSongClick();
+    void CopyMp3FileClick();
+    void DelMp3FileClick();
+
+private:
+    void connectGenreAndFileCommands();
+    void renameFormConfirmed(int mode, const QString& text);
+    bool acceptPopupText(int mode, const QString& text);
+    void genreCommandKeys(int key);
+    void songFileKeys(int key);
+    void completeMove();
+    void showRenameSong(int top);
+    void renameSong(const QString& typed);
+
+    std::shared_ptr<lorvane::Associations> m_assocFile;
+    lorvane::FileClipboard* m_clipboard = nullptr;
+    QString m_renameShown;    // the name the rename popup was opened with
+    QByteArray m_renameBytes; // ... and its bytes, kept when the text is left as it was
 };

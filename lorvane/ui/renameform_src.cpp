@@ -42,6 +42,8 @@ void TRenameForm::Button1Click() {
     // A file cannot be renamed to nothing: the popup stays for another try.
     if (Mode == RenameFile && typed.isEmpty())
         return;
+    if (!typed.isEmpty() && m_check && !m_check(Mode, typed))
+        return;
     hide();
     if (!typed.isEmpty())
         emit confirmed(Mode, typed);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -29,6 +30,12 @@ public:
     QString text() const;
     void setText(const QString& text);
 
+    // Asked when OK is pressed with a text; false keeps the popup open (the check has
+    // told the user why the text cannot be used).
+    void setTextCheck(std::function<bool(int mode, const QString& text)> check) {
+        m_check = std::move(check);
+    }
+
     Ui::TRenameForm* ui() const { return m_ui.get(); }
 
 public slots:
@@ -42,4 +49,5 @@ signals:
 
 private:
     std::unique_ptr<Ui::TRenameForm> m_ui;
+    std::function<bool(int, const QString&)> m_check;
 };

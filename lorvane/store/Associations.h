@@ -1,0 +1,83 @@
+#pragma once
+
+#include "store/AssociationSource.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QHash>
+#include <QList>
+
+#include <functional>
+#include <memory>
+
+// The artist-to-genre association table and its file, lorvane.gen in the data home.
+//
+// How to use: SaveAssociations (the "&Genre" menu) collects one row per artist file,
+// genre by genre in the order of the genre list, and writes the file whole. For add
+// runs, hand an Associations object to the scan (and to a rename) as its
+// AssociationSource; it opens the table only when the option "Use Associations When
+// Adding" is on and the file exists, and the caller frees the table after the run.
+//
+// The file is an SQLite database holding one table, GenreAssociations(Artist, Genre),
+// whose rows keep their save order (rowid). Values are the name bytes, cut to 100
+// characters; there is no key, so an artist filed in two genres has two rows.
+namespace lorvane {
+
+class FileSearch;
+class ArtistStore;
+
+struct AssociationRow {
+    QByteArray artist;
+    QByteArray genre;
+    bool operator==(const AssociationRow&) const = default;
+};
+
+// The longest value a field keeps, in characters.
+inline constexpr int AssociationFieldSize = 100;
+
+// value cut to AssociationFieldSize characters (UTF-8 characters for UTF-8 text,
+// bytes otherwise).
+QByteArray CutAssociationField(const QByteArray& value);
+
+// One row per "*.lvn" of every genre in genres (that order), each genre folder
+// searched without sub-folders through search (which shows its captions).
+QList<AssociationRow> CollectAssociations(const ArtistStore& store, const QByteArrayList& genres,
+                                          FileSearch& search);
+
+// Writes rows to fileName as a new table: a temporary file in the same folder is
+// filled and renamed over the old one, so a failed save leaves the old file. Throws
+// StoreError ("Cannot create file") on failure.
+void SaveAssociationFile(const QByteArray& fileName, const QList<AssociationRow>& rows);
+
+// The rows of fileName in save order. Throws StoreError naming the file when it cannot
+// be read or is not an association file.
+QList<AssociationRow> LoadAssociationFile(const QByteArray& fileName);
+
+// The table of one add run: the first row of an artist wins.
+class AssociationTable : public AssociationLookup {
+public:
+    explicit AssociationTable(const QList<AssociationRow>& rows);
+    std::optional<QByteArray> genreOf(const QByteArray& artist) const override;
+
+private:
+    QHash<QByteArray, QByteArray> m_first;
+};
+
+// The association file as the add runs see it.
+class Associations : public AssociationSource {
+public:
+    // useAssociations tells whether "Use Associations When Adding" is ticked.
+    Associations(QByteArray fileName, std::function<bool()> useAssociations);
+
+    const QByteArray& fileName() const { return m_fileName; }
+
+    // Null when the option is off or the file does not exist; throws StoreError when
+    // the file exists but cannot be read.
+    std::unique_ptr<AssociationLookup> LoadAssociations() override;
+
+private:
+    QByteArray m_fileName;
+    std::function<bool()> m_useAssociations;
+};
+
+} // namespace lorvane

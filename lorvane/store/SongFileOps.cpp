@@ -1,0 +1,121 @@
+#include "store/SongFileOps.h"
+
+#include "store/ArtistFile.h"
+#include "store/AssociationSource.h"
+#include "store/GenreFolders.h"
+#include "store/StoreError.h"
+
+namespace lorvane {
+
+namespace {
+
+// Lines equal to oldPath (ASCII case ignored) leave; with keepAs set, the first of
+// them stays in its place holding keepAs instead. True when anything changed.
+bool replaceLines(QByteArrayList& lines, const QByteArray& oldPath, const QByteArray* keepAs) {
+    const QByteArray folded = ArtistFile::asciiFolded(oldPath);
+    QByteArrayList kept;
+    kept.reserve(lines.size());
+    bool placed = false;
+    for (const QByteArray& line : lines) {
+        if (ArtistFile::asciiFolded(line) != folded) {
+            kept.append(line);
+        } else if (keepAs && !placed) {
+            kept.append(*keepAs);
+            placed = true;
+        }
+    }
+    const bool changed = kept != lines;
+    lines = std::move(kept);
+    return changed;
+}
+
+} // namespace
+
+QByteArray RenamedSongPath(const QByteArray& oldPath, const QByteArray& typed) {
+    return oldPath.left(oldPath.lastIndexOf('/') + 1) + typed + ".mp3";
+}
+
+ReplaceSongPathResult ReplaceSongPath(ArtistStore& store, const QByteArray& genre,
+                                      const QByteArray& artist, const QByteArray& newPath,
+                                      const QByteArray& oldPath, const NamePatterns& patterns,
+                                      const QByteArray& selectedGenre,
+                                      const AssociationLookup* assoc) {
+    ReplaceSongPathResult result;
+    const QByteArray noted = store.artistFile(genre, artist);
+    result.added = store.AddSong(newPath, patterns, selectedGenre, true, assoc);
+    if (!result.added.error.isEmpty()) {
+        result.error = result.added.error;
+        return result;
+    }
+    // A path that a line cannot hold was not filed; the old line stays the song's record.
+    if (result.added.unstorable || noted.isEmpty())
+        return result;
+
+    // A rename that changes only letter case finds its own old line as the duplicate of
+    // the new path: that line is rewritten in place rather than removed.
+    const bool caseOnly =
+        newPath != oldPath && ArtistFile::asciiFolded(newPath) == ArtistFile::asciiFolded(oldPath);
+    const QByteArray filed = store.artistFile(result.added.genre, result.added.artist);
+    try {
+        if (caseOnly && result.added.duplicate && filed != noted) {
+            QByteArrayList lines = ArtistFile::read(filed);
+            if (replaceLines(lines, oldPath, &newPath))
+                ArtistFile::write(filed, lines);
+        }
+        bool found = false;
+        QByteArrayList lines = ArtistFile::read(noted, &found);
+        if (!found)
+            return result;
+        const bool keep = caseOnly && filed == noted;
+        replaceLines(lines, oldPath, keep ? &newPath : nullptr);
+        if (!lines.isEmpty()) {
+            ArtistFile::write(noted, lines);
+        } else {
+            ArtistFile::remove(noted);
+            result.artistFileDeleted = true;
+        }
+    } catch (const StoreError& e) {
+        result.error = e.message();
+    }
+    return result;
+}
+
+RenameSongResult RenameSong(ArtistStore& store, AssociationSource* assoc, const QByteArray& genre,
+                            const QByteArray& artist, const QByteArray& oldPath,
+                            const QByteArray& typed, const NamePatterns& patterns,
+                            const QByteArray& selectedGenre, bool updateStore) {
+    RenameSongResult result;
+    result.newPath = RenamedSongPath(oldPath, typed);
+    if (result.newPath == oldPath)
+        return result;
+    // A name the window should have refused never reaches the file system.
+    if (!NameRefusal(typed).isEmpty())
+        return result;
+
+    std::unique_ptr<AssociationLookup> table;
+    try {
+        if (assoc && updateStore)
+            table = assoc->LoadAssociations();
+    } catch (const StoreError& e) {
+        result.error = e.message();
+        return result;
+    }
+
+    if (!RenameNoReplace(oldPath, result.newPath)) {
+        result.outcome = RenameOutcome::CannotRename;
+        return result;
+    }
+    result.outcome = RenameOutcome::Renamed;
+    if (!updateStore)
+        return result;
+    result.replaced = ReplaceSongPath(store, genre, artist, result.newPath, oldPath, patterns,
+                                      selectedGenre, table.get());
+    result.error = result.replaced.error;
+    // Nothing was filed: the file takes its old name back, so the store still tells the
+    // truth about it.
+    if (!result.replaced.added.error.isEmpty() && RenameNoReplace(result.newPath, oldPath))
+        result.outcome = RenameOutcome::Unchanged;
+    return result;
+}
+
+} // namespace lorvane

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "building/FileNameParsing.h"
+#include "store/ArtistStore.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Renaming a song file on disk together with its line in the store.
+//
+// How to use: when the user confirms a new name for the focused song, call RenameSong
+// with the song's stored path and the typed name (bytes); then apply the result to the
+// lists: show the "Can't rename file ..." message for CannotRename; for Renamed add a
+// created genre and artist as for AddSong, and when artistFileDeleted remove the focused
+// artist (caption "(artist deleted because there were no songs existing)"); finally
+// show `error`, if any, in the standard error box.
+namespace lorvane {
+
+class AssociationLookup;
+class AssociationSource;
+
+// The song's folder (with its "/") + typed + ".mp3", whatever the old extension was.
+QByteArray RenamedSongPath(const QByteArray& oldPath, const QByteArray& typed);
+
+struct ReplaceSongPathResult {
+    AddSongResult added;            // filing the new path (genre and artist to list)
+    bool artistFileDeleted = false; // the focused artist's file lost its last line
+    QString error;                  // an artist file that could not be written
+};
+
+// The store's side of a rename: files newPath under the artist parsed from it (AddSong
+// with updateList), then removes the lines equal to oldPath (ASCII case ignored) from
+// the focused artist's file, deleting the file when none remains. When the names
+// differ only in letter case, the line keeps its place and holds newPath.
+ReplaceSongPathResult ReplaceSongPath(ArtistStore& store, const QByteArray& genre,
+                                      const QByteArray& artist, const QByteArray& newPath,
+                                      const QByteArray& oldPath, const NamePatterns& patterns,
+                                      const QByteArray& selectedGenre,
+                                      const AssociationLookup* assoc);
+
+enum class RenameOutcome {
+    Unchanged,    // same name, a refused name, or a failure shown in `error`
+    CannotRename, // the file could not be renamed (the new name exists, no right ...)
+    Renamed,
+};
+
+struct RenameSongResult {
+    RenameOutcome outcome = RenameOutcome::Unchanged;
+    QByteArray newPath;
+    ReplaceSongPathResult replaced; // when Renamed
+    QString error;
+};
+
+// Renames the file oldPath to RenamedSongPath(oldPath, typed), never over an existing
+// file, and updates the store (ReplaceSongPath, unless updateStore is false: the artist
+// list is empty). The association table is opened before the file is touched, so a
+// table that cannot be read leaves everything as it was; so does a store that cannot
+// be written (the file gets its old name back).
+RenameSongResult RenameSong(ArtistStore& store, AssociationSource* assoc, const QByteArray& genre,
+                            const QByteArray& artist, const QByteArray& oldPath,
+                            const QByteArray& typed, const NamePatterns& patterns,
+                            const QByteArray& selectedGenre, bool updateStore);
+
+} // namespace lorvane

@@ -1,0 +1,148 @@
+// The main window's commands on the song files themselves: rename, copy to the
+// clipboard, delete.
+#include "lorvane_src.h"
+
+#include "TListBox.h"
+#include "renameform_src.h"
+#include "ui_lorvane_src.h"
+
+#include "platform/FileClipboard.h"
+#include "platform/widgets/UserDialogs.h"
+#include "store/ArtistFile.h"
+#include "store/SongFileOps.h"
+
+#include <QCursor>
+
+using namespace lorvane;
+
+namespace {
+
+const QString ProductName = QStringLiteral("Lorvane");
+const QString ArtistGone = QStringLiteral("(artist deleted because there were no songs existing)");
+const QString CannotRename =
+    QStringLiteral("Can't rename file (it's write protected, or you don't have permission)");
+
+// "" (no artist file) and "null" (no such line) name no file.
+bool isSongFile(const QByteArray& path) {
+    return !path.isEmpty() && path != "null";
+}
+
+} // namespace
+
+void TForm1::songFileKeys(int key) {
+    if (m_ui->SongList->count() == 0)
+        return;
+    if (key == Qt::Key_F2)
+        showRenameSong(m_ui->SongList->mapToGlobal(QPoint(0, 50)).y());
+    else if (key == Qt::Key_F3)
+        CopyMp3FileClick();
+    else if (key == Qt::Key_F4)
+        DelMp3FileClick();
+}
+
+// ---------------------------------------------------------------- rename
+
+void TForm1::RenameSongClick() {
+    if (m_ui->SongList->count() == 0)
+        return;
+    showRenameSong(QCursor::pos().y());
+}
+
+void TForm1::showRenameSong(int top) {
+    TListBox* songs = m_ui->SongList;
+    const int row = songs->itemIndex();
+    if (row < 0)
+        return;
+    m_renameForm->OldPath =
+        m_store.SongPathOf(m_genre, focusedArtist(), songs->dataAt(row).toInt());
+    // A name that is not UTF-8 shows with replacement characters; left as shown, it
+    // keeps its bytes.
+    m_renameBytes = BaseFileName(m_renameForm->OldPath);
+    m_renameShown = DisplayText(m_renameBytes);
+    const int left = songs->mapToGlobal(QPoint(10, 0)).x();
+    m_renameForm->ShowPopup(TRenameForm::RenameFile, m_renameShown, 350, QPoint(left, top));
+}
+
+void TForm1::renameSong(const QString& typed) {
+    TListBox* genres = m_ui->GenreList;
+    TListBox* artists = m_ui->ArtistList;
+    const QByteArray name = typed == m_renameShown ? m_renameBytes : NameBytes(typed);
+    const bool listed = artists->count() > 0;
+    const RenameSongResult r =
+        RenameSong(m_store, m_associations, m_genre, focusedArtist(), m_renameForm->OldPath, name,
+                   patterns(), selectedGenre(), listed);
+    const AddSongResult& added = r.replaced.added;
+    if (added.genreFolderCreated && genres->rowOfBytes(added.genre) < 0)
+        genres->addEntry(DisplayText(added.genre), added.genre);
+
+    if (r.outcome == RenameOutcome::CannotRename) {
+        showMessage(CannotRename);
+    } else if (r.outcome == RenameOutcome::Renamed && listed) {
+        setWindowTitle(ProductName);
+        if (added.showInArtistList)
+            artists->addEntry(DisplayText(added.artist), added.artist);
+        if (r.replaced.artistFileDeleted) {
+            artists->removeRow(artists->itemIndex());
+            m_ui->TotalA->setText(QString::number(artists->count()));
+            m_ui->SongList->clearEntries();
+            setWindowTitle(ArtistGone);
+        }
+        m_ui->TotalA->setText(QString::number(artists->count()));
+        ArtistListClick();
+        m_ui->TotalG->setText(QString::number(genres->count()));
+    }
+    if (!r.error.isEmpty())
+        showError(r.error);
+}
+
+// ---------------------------------------------------------------- copy
+
+void TForm1::CopyMp3FileClick() {
+    TListBox* songs = m_ui->SongList;
+    QByteArrayList paths;
+    for (int r = 0; r < songs->count(); ++r) {
+        if (!songs->isRowSelected(r))
+            continue;
+        const QByteArray path =
+            m_store.SongPathOf(m_genre, focusedArtist(), songs->dataAt(r).toInt());
+        if (isSongFile(path))
+            paths << path;
+    }
+    if (paths.isEmpty() || !m_clipboard)
+        return;
+    m_clipboard->setFiles(paths);
+}
+
+// ---------------------------------------------------------------- delete
+
+void TForm1::DelMp3FileClick() {
+    TListBox* artists = m_ui->ArtistList;
+    TListBox* songs = m_ui->SongList;
+    if (songs->count() == 0)
+        return;
+    const int row = songs->itemIndex();
+    const QByteArray path =
+        m_store.SongPathOf(m_genre, focusedArtist(), songs->dataAt(row).toInt());
+    if (!m_services.dialogs ||
+        !m_services.dialogs->confirm(this, QStringLiteral("Are you sure you want to delete %1 "
+                                                          "from your hard drive?")
+                                               .arg(DisplayText(path))))
+        return;
+    // Whether the file went is not asked; the song leaves the database either way. A
+    // song that resolves to no path deletes no file (not one called "null").
+    if (isSongFile(path))
+        ArtistFile::remove(path);
+    const DeleteSongResult r =
+        m_store.DeleteSongFromDB(m_genre, focusedArtist(), songs->dataAt(row).toInt());
+    if (r.fileFound) {
+        songs->removeRow(row);
+        if (r.artistFileDeleted) {
+            artists->removeRow(artists->itemIndex());
+            m_ui->TotalA->setText(QString::number(artists->count()));
+            setWindowTitle(ArtistGone);
+        }
+        ArtistListClick();
+    }
+    if (!r.error.isEmpty())
+        showError(r.error);
+}
