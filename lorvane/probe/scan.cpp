@@ -6,6 +6,7 @@
 #include "building/Scanner.h"
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
+#include "store/Associations.h"
 
 #include <QFile>
 
@@ -39,11 +40,14 @@ int scan(const QStringList& args) {
     lorvane::NamePatterns patterns;
     patterns.track = patterns.bracket = patterns.custom = patterns.dash = false;
     bool recurse = true;
+    bool useAssociations = false;
     qsizetype i = 0;
     for (; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--no-recurse"))
             recurse = false;
+        else if (a == QLatin1String("--use-associations"))
+            useAssociations = true;
         else if (a == QLatin1String("--track"))
             patterns.track = true;
         else if (a == QLatin1String("--bracket"))
@@ -65,8 +69,10 @@ int scan(const QStringList& args) {
     store.createDbFolder();
     lorvane::FileSearch search(printLine);
     lorvane::Scanner scanner(store, search);
+    lorvane::Associations associations(store.ProgramDir() + "lorvane.gen",
+                                       [useAssociations] { return useAssociations; });
     const lorvane::OrganizeResult result =
-        scanner.AddFromFolder(raw[i], recurse, patterns, QByteArray(), nullptr);
+        scanner.AddFromFolder(raw[i], recurse, patterns, QByteArray(), &associations);
     printLine(QStringLiteral("Lorvane"));
     std::fflush(stdout);
     if (!result.error.isEmpty()) {
@@ -76,10 +82,11 @@ int scan(const QStringList& args) {
     return 0;
 }
 
-const bool registered = probe::registerCommand(
-    "scan",
-    "[--no-recurse] [--track] [--bracket] [--dash] [--custom SEP] ROOT  (only the given "
-    "patterns are on; the database is the one under LORVANE_HOME)",
-    scan);
+const bool registered =
+    probe::registerCommand("scan",
+                           "[--no-recurse] [--use-associations] [--track] [--bracket] [--dash] "
+                           "[--custom SEP] ROOT  (only the given "
+                           "patterns are on; the database is the one under LORVANE_HOME)",
+                           scan);
 
 } // namespace
