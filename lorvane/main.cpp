@@ -8,6 +8,7 @@
 #include "platform/SettingsStoreIni.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
+#include "platform/TaskbarEntryX11.h"
 #include "platform/widgets/UserDialogs.h"
 
 #include <QApplication>
@@ -30,8 +31,10 @@ int main(int argc, char* argv[]) {
     lorvane::PulseVolume volume;
     lorvane::ProcessRunner runner;
     lorvane::SystemFileClipboard clipboard;
+    lorvane::TaskbarEntryX11 taskbar;
     TForm1 form({lorvane::ProgramFolder(), &settings, &shell, &dialogs, &player, &volume, &runner});
     form.setFileClipboard(&clipboard);
+    form.setTaskbarEntry(&taskbar);
     QObject::connect(&instance, &lorvane::SingleInstance::popupRequested, &form,
                      &TForm1::PopupFromMessage);
     form.show();

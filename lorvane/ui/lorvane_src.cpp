@@ -88,6 +88,7 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     buildPopupMenus();
     buildAddPanel();
     buildPlayer();
+    buildTray();
     FormCreate();
     if (m_strip)
         m_strip->ReadVolume();
@@ -300,10 +301,7 @@ template <typename Work> void TForm1::whileBusy(Work work) {
 }
 
 void TForm1::PopupFromMessage() {
-    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    show();
-    raise();
-    activateWindow();
+    Tray1SimpelFunction();
 }
 
 // ---------------------------------------------------------------- small helpers

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -18,6 +19,7 @@ class QFileSystemModel;
 class QMenu;
 class SongDetailsPanel;
 class TRenameForm;
+class TTrayIcon;
 
 namespace lorvane {
 class Associations;
@@ -29,6 +31,7 @@ class PlaylistGroup;
 class SettingsStore;
 class Shell;
 class SystemVolume;
+class TaskbarEntry;
 class UserDialogs;
 class WAIPC;
 class WinampStrip;
@@ -228,4 +231,32 @@ private:
     lorvane::FileClipboard* m_clipboard = nullptr;
     QString m_renameShown;    // the name the rename popup was opened with
     QByteArray m_renameBytes; // ... and its bytes, kept when the text is left as it was
+
+    // The tray icon and menu, "Only Show in Tray", the first paint and the end of the
+    // window (lorvane_src_tray.cpp).
+public:
+    TTrayIcon* Tray1 = nullptr;
+    QMenu* TrayMenu = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* ExitTray = nullptr;
+    bool FirstPaintDone = false;
+
+    // Where "Only Show in Tray" takes the task-bar entry away; none by default.
+    void setTaskbarEntry(lorvane::TaskbarEntry* taskbar);
+    void HideAppWindow();
+
+public slots:
+    void Tray1SimpelFunction();
+    void Open1Click();
+    void ExitTrayClick();
+    void MinToTrayClick();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void buildTray();
+
+    lorvane::TaskbarEntry* m_taskbar = nullptr;
+    QPointer<QWidget> m_lastActive;
 };
