@@ -4,6 +4,7 @@
 #include "building/FileSearch.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
+#include "store/GenreFolders.h"
 #include "store/StoreError.h"
 
 #include <QByteArrayView>
@@ -157,6 +158,10 @@ QList<AssociationRow> LoadAssociationFile(const QByteArray& fileName) {
 
 AssociationTable::AssociationTable(const QList<AssociationRow>& rows) {
     for (const AssociationRow& row : rows) {
+        // A save only writes genre folder names; a row naming a folder elsewhere (a file
+        // edited by hand) must not send a song out of the database folder.
+        if (!NameRefusal(row.genre).isEmpty())
+            continue;
         if (!m_first.contains(row.artist))
             m_first.insert(row.artist, row.genre);
     }

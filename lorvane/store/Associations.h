@@ -53,7 +53,8 @@ void SaveAssociationFile(const QByteArray& fileName, const QList<AssociationRow>
 // be read or is not an association file.
 QList<AssociationRow> LoadAssociationFile(const QByteArray& fileName);
 
-// The table of one add run: the first row of an artist wins.
+// The table of one add run: the first row of an artist wins. Rows whose genre could
+// not be a genre folder's name (NameRefusal) are left out.
 class AssociationTable : public AssociationLookup {
 public:
     explicit AssociationTable(const QList<AssociationRow>& rows);

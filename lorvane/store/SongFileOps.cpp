@@ -1,5 +1,6 @@
 #include "store/SongFileOps.h"
 
+#include "building/FolderListing.h"
 #include "store/ArtistFile.h"
 #include "store/AssociationSource.h"
 #include "store/GenreFolders.h"
@@ -27,6 +28,21 @@ bool replaceLines(QByteArrayList& lines, const QByteArray& oldPath, const QByteA
     const bool changed = kept != lines;
     lines = std::move(kept);
     return changed;
+}
+
+// Whether another file of newPath's folder has its name apart from ASCII letter case.
+// The store counts such paths as one song, so that file would take the renamed song's
+// place; the rename is refused, as a file system that ignores case refuses it.
+bool nameTakenInOtherCase(const QByteArray& oldPath, const QByteArray& newPath) {
+    const qsizetype slash = newPath.lastIndexOf('/');
+    const QByteArray folder = newPath.left(slash + 1);
+    const QByteArray oldName = oldPath.mid(oldPath.lastIndexOf('/') + 1);
+    const QByteArray wanted = ArtistFile::asciiFolded(newPath.mid(slash + 1));
+    for (const FolderEntry& entry : listFolder(folder)) {
+        if (entry.name != oldName && ArtistFile::asciiFolded(entry.name) == wanted)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -101,7 +117,8 @@ RenameSongResult RenameSong(ArtistStore& store, AssociationSource* assoc, const 
         return result;
     }
 
-    if (!RenameNoReplace(oldPath, result.newPath)) {
+    if (nameTakenInOtherCase(oldPath, result.newPath) ||
+        !RenameNoReplace(oldPath, result.newPath)) {
         result.outcome = RenameOutcome::CannotRename;
         return result;
     }

@@ -52,10 +52,10 @@ struct RenameSongResult {
 };
 
 // Renames the file oldPath to RenamedSongPath(oldPath, typed), never over an existing
-// file, and updates the store (ReplaceSongPath, unless updateStore is false: the artist
-// list is empty). The association table is opened before the file is touched, so a
-// table that cannot be read leaves everything as it was; so does a store that cannot
-// be written (the file gets its old name back).
+// file nor beside one whose name differs only in ASCII letter case, and updates the store
+// (ReplaceSongPath, unless updateStore is false: the artist list is empty). The association table
+// is opened before the file is touched, so a table that cannot be read leaves everything as it was;
+// so does a store that cannot be written (the file gets its old name back).
 RenameSongResult RenameSong(ArtistStore& store, AssociationSource* assoc, const QByteArray& genre,
                             const QByteArray& artist, const QByteArray& oldPath,
                             const QByteArray& typed, const NamePatterns& patterns,

@@ -1,0 +1,6 @@
+# Genres and the association file, the file commands of the song list and the
+# clipboard they fill.
+lorvane_test(NAME tst_assoc SOURCES tst_assoc.cpp)
+add_dependencies(tst_assoc lorvane-probe)
+lorvane_test(NAME tst_genres SOURCES tst_genres.cpp)
+lorvane_test(NAME tst_fileops SOURCES tst_fileops.cpp)

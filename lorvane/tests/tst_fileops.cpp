@@ -1,0 +1,399 @@
+// The song list's commands on the files themselves: rename (with the store following
+// the new name), copy to the clipboard, delete.
+#include "support/core_Fixtures.h"
+#include "support/genre_Window.h"
+
+#include "TListBox.h"
+#include "renameform_src.h"
+#include "store/Associations.h"
+#include "store/GenreFolders.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QDir>
+#include <QLabel>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace lorvane;
+using namespace genretest;
+using coretest::pathExists;
+using coretest::readBytes;
+using coretest::snapshot;
+using coretest::writeBytes;
+
+namespace {
+
+const QString ArtistGone = QStringLiteral("(artist deleted because there were no songs existing)");
+const QString CannotRename =
+    QStringLiteral("Can't rename file (it's write protected, or you don't have permission)");
+
+// Blues: albert (1 song), Muddy (2: Mannish Boy on line 0, Hoochie on line 1); Rock: Zep.
+void fill(WindowRig& rig) {
+    rig.file("Blues", "albert", {"albert - Born Under.mp3"});
+    rig.file("Blues", "Muddy", {"Muddy - Mannish Boy.mp3", "Muddy - Hoochie.mp3"});
+    rig.file("Rock", "Zep", {"Zep - Kashmir.mp3"});
+}
+
+// Focuses the artist and the song (by their shown texts) and opens the rename popup.
+TRenameForm* openRename(WindowRig& rig, const QString& artist, const QString& title) {
+    TListBox* artists = rig.list("ArtistList");
+    clickRow(artists, texts(artists).indexOf(artist));
+    TListBox* songs = rig.list("SongList");
+    clickRow(songs, texts(songs).indexOf(title));
+    rig.form->RenameSongClick();
+    return rig.form->RenameForm();
+}
+
+void confirm(TRenameForm* popup, const QString& text) {
+    popup->setText(text);
+    popup->Button1Click();
+}
+
+} // namespace
+
+class TestFileOps : public QObject {
+    Q_OBJECT
+
+private slots:
+    void renamePopup_data() {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("F2") << true;
+        QTest::newRow("menu") << false;
+    }
+    void renamePopup() {
+        QFETCH(bool, byKey);
+        WindowRig rig;
+        fill(rig);
+        TForm1& form = rig.build();
+        clickRow(rig.list("ArtistList"), 1);
+        TListBox* songs = rig.list("SongList");
+        clickRow(songs, 0);
+        if (byKey)
+            QTest::keyClick(songs, Qt::Key_F2);
+        else
+            rig.part<QAction>("RenameSong")->trigger();
+        TRenameForm* popup = form.RenameForm();
+        QVERIFY(popup->isVisible());
+        QCOMPARE(popup->Mode, int(TRenameForm::RenameFile));
+        QCOMPARE(popup->width(), 350);
+        QCOMPARE(popup->text(), QStringLiteral("Muddy - Hoochie"));
+        QCOMPARE(popup->OldPath, rig.song("Muddy - Hoochie.mp3"));
+        QCOMPARE(popup->x(), songs->mapToGlobal(QPoint(10, 0)).x());
+        QCOMPARE(popup->y(), byKey ? songs->mapToGlobal(QPoint(0, 50)).y() : QCursor::pos().y());
+        // An empty text keeps the popup open and renames nothing.
+        confirm(popup, QString());
+        QVERIFY(popup->isVisible());
+        QVERIFY(pathExists(rig.song("Muddy - Hoochie.mp3")));
+    }
+
+    void keysDoNothingInAnEmptySongList() {
+        WindowRig rig;
+        coretest::writeBytes(rig.homePath("LVNDB/Empty/"));
+        TForm1& form = rig.build();
+        TListBox* songs = rig.list("SongList");
+        rig.dialogs.answers = {true};
+        for (const auto key : {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4})
+            QTest::keyClick(songs, key);
+        form.RenameSongClick();
+        form.DelMp3FileClick();
+        form.CopyMp3FileClick();
+        QVERIFY(!form.RenameForm()->isVisible());
+        QVERIFY(rig.dialogs.shown.isEmpty());
+        QVERIFY(rig.clipboard.copies.isEmpty());
+    }
+
+    void renameKeepsTheFolderAndWritesMp3() {
+        WindowRig rig;
+        rig.file("Pop", "Artist", {"Artist - First.mp3", "Artist - Song.MP3"});
+        TForm1& form = rig.build();
+        TRenameForm* popup = openRename(rig, "Artist", "Song");
+        QCOMPARE(popup->text(), QStringLiteral("Artist - Song"));
+        confirm(popup, QStringLiteral("Artist - Other"));
+        QVERIFY(!popup->isVisible());
+        QVERIFY(!pathExists(rig.song("Artist - Song.MP3")));
+        QCOMPARE(readBytes(rig.song("Artist - Other.mp3")), QByteArray("ID3"));
+        QCOMPARE(rig.lines("Pop", "Artist"),
+                 QByteArrayList({rig.song("Artist - First.mp3"), rig.song("Artist - Other.mp3")}));
+        QCOMPARE(texts(rig.list("SongList")), QStringList({"First", "Other"}));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
+        QVERIFY(rig.dialogs.shown.isEmpty());
+    }
+
+    // The new name may parse to another artist: the song's line follows it, into the
+    // genre the store finds or the association table remembers.
+    void renameIntoAnotherArtist_data() {
+        QTest::addColumn<QString>("artist");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("remembered"); // genre in lorvane.gen, "" for none
+        QTest::addColumn<QByteArray>("newFile");    // artist file that holds the new path
+        QTest::addColumn<QStringList>("artists");
+        QTest::addColumn<QStringList>("genres");
+        QTest::addColumn<QString>("caption");
+        const QStringList both{"albert", "Muddy"};
+        const QStringList genres{"Blues", "Rock"};
+        QTest::newRow("existing artist; the emptied one goes")
+            << "albert"
+            << "Born Under"
+            << "Muddy - Born Under" << QByteArray() << QByteArray("Blues/Muddy")
+            << QStringList{"Muddy"} << genres << ArtistGone;
+        QTest::newRow("existing artist in another genre")
+            << "Muddy"
+            << "Hoochie"
+            << "Zep - Hoochie" << QByteArray() << QByteArray("Rock/Zep") << both << genres
+            << "Lorvane";
+        QTest::newRow("new artist, genre unknown")
+            << "Muddy"
+            << "Hoochie"
+            << "Howlin - Hoochie" << QByteArray() << QByteArray("Unknown/Howlin") << both
+            << QStringList{"Blues", "Rock", "Unknown"} << "Lorvane";
+        QTest::newRow("new artist, remembered genre")
+            << "Muddy"
+            << "Hoochie"
+            << "Howlin - Hoochie" << QByteArray("Rock") << QByteArray("Rock/Howlin") << both
+            << genres << "Lorvane";
+        QTest::newRow("new artist, remembered in the selected genre")
+            << "Muddy"
+            << "Hoochie"
+            << "Howlin - Hoochie" << QByteArray("Blues") << QByteArray("Blues/Howlin")
+            << QStringList{"albert", "Howlin", "Muddy"} << genres << "Lorvane";
+    }
+    void renameIntoAnotherArtist() {
+        QFETCH(QString, artist);
+        QFETCH(QString, title);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, remembered);
+        QFETCH(QByteArray, newFile);
+        QFETCH(QStringList, artists);
+        QFETCH(QStringList, genres);
+        QFETCH(QString, caption);
+        WindowRig rig;
+        fill(rig);
+        if (!remembered.isEmpty()) {
+            SaveAssociationFile(rig.homePath("lorvane.gen"), {{"Howlin", remembered}});
+            rig.settings.values.insert("useassociations", "1");
+        }
+        TForm1& form = rig.build();
+        const QByteArray oldPath = rig.song(QString(artist + " - " + title + ".mp3").toUtf8());
+        const QByteArray newPath = rig.song(typed.toUtf8() + ".mp3");
+        confirm(openRename(rig, artist, title), typed);
+        QVERIFY(pathExists(newPath));
+        QVERIFY(!pathExists(oldPath));
+        const qsizetype slash = newFile.indexOf('/');
+        QCOMPARE(rig.lines(newFile.left(slash), newFile.mid(slash + 1)).last(), newPath);
+        QVERIFY(!rig.lines("Blues", artist.toUtf8()).contains(oldPath));
+        QCOMPARE(texts(rig.list("ArtistList")), artists);
+        QCOMPARE(texts(rig.list("GenreList")), genres);
+        QCOMPARE(rig.part<QLabel>("TotalA")->text(), QString::number(artists.size()));
+        QCOMPARE(rig.part<QLabel>("TotalG")->text(), QString::number(genres.size()));
+        QCOMPARE(form.windowTitle(), caption);
+    }
+
+    // Names taken by another file are not renamed onto; the store stays as it was.
+    void renameOntoATakenName_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("the same name") << "Muddy - Mannish Boy";
+        QTest::newRow("the name in other letter case") << "muddy - MANNISH boy";
+    }
+    void renameOntoATakenName() {
+        QFETCH(QString, typed);
+        WindowRig rig;
+        fill(rig);
+        writeBytes(rig.song("Muddy - Mannish Boy.mp3"), "the other song");
+        rig.build();
+        const auto music = snapshot(rig.song(""));
+        const auto db = snapshot(rig.homePath("LVNDB"));
+        TRenameForm* popup = openRename(rig, "Muddy", "Hoochie");
+        confirm(popup, typed);
+        QVERIFY(!popup->isVisible());
+        QCOMPARE(rig.dialogs.texts(), QStringList({CannotRename}));
+        QCOMPARE(snapshot(rig.song("")), music);
+        QCOMPARE(snapshot(rig.homePath("LVNDB")), db);
+    }
+
+    void renameToTheSameNameDoesNothing() {
+        WindowRig rig;
+        fill(rig);
+        rig.build();
+        const auto db = snapshot(rig.homePath("LVNDB"));
+        TRenameForm* popup = openRename(rig, "Muddy", "Hoochie");
+        confirm(popup, popup->text());
+        QVERIFY(!popup->isVisible());
+        QVERIFY(rig.dialogs.shown.isEmpty());
+        QCOMPARE(snapshot(rig.homePath("LVNDB")), db);
+    }
+
+    // A rename that changes only letter case is a real rename here; the artist file
+    // ends up holding the new path on the same line.
+    void caseOnlyRename_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("newName");
+        QTest::newRow("title") << "Muddy - HOOCHIE" << QByteArray("Muddy - HOOCHIE.mp3");
+        QTest::newRow("artist part") << "MUDDY - Hoochie" << QByteArray("MUDDY - Hoochie.mp3");
+    }
+    void caseOnlyRename() {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, newName);
+        WindowRig rig;
+        fill(rig);
+        rig.build();
+        confirm(openRename(rig, "Muddy", "Hoochie"), typed);
+        QVERIFY(pathExists(rig.song(newName)));
+        QVERIFY(!pathExists(rig.song("Muddy - Hoochie.mp3")));
+        QCOMPARE(rig.lines("Blues", "Muddy"),
+                 QByteArrayList({rig.song("Muddy - Mannish Boy.mp3"), rig.song(newName)}));
+        QVERIFY(!rig.exists("LVNDB/Blues/MUDDY.lvn"));
+        QCOMPARE(rig.list("SongList")->count(), 2);
+        QVERIFY(rig.dialogs.shown.isEmpty());
+    }
+
+    void anExtensionInCapitalsIsACaseOnlyRename() {
+        WindowRig rig;
+        rig.file("Pop", "Artist", {"Artist - Song.MP3"});
+        rig.build();
+        TRenameForm* popup = openRename(rig, "Artist", "Song");
+        confirm(popup, popup->text());
+        QVERIFY(pathExists(rig.song("Artist - Song.mp3")));
+        QVERIFY(!pathExists(rig.song("Artist - Song.MP3")));
+        QCOMPARE(rig.lines("Pop", "Artist"), QByteArrayList({rig.song("Artist - Song.mp3")}));
+    }
+
+    // A name that is not UTF-8 shows with replacement characters; left as it is, the
+    // rename keeps its bytes.
+    void aNameThatIsNotUtf8KeepsItsBytes() {
+        WindowRig rig;
+        rig.file("Pop", "Caf\xe9", {"Caf\xe9 - Song.MP3"});
+        rig.build();
+        TRenameForm* popup = openRename(rig, QStringLiteral("Caf\uFFFD"), "Song");
+        confirm(popup, popup->text());
+        QVERIFY(pathExists(rig.song("Caf\xe9 - Song.mp3")));
+        QCOMPARE(rig.lines("Pop", "Caf\xe9"), QByteArrayList({rig.song("Caf\xe9 - Song.mp3")}));
+    }
+
+    void copy_data() {
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("three, F3") << QStringList{"Baby", "Hoochie", "Mannish Boy"} << true;
+        QTest::newRow("three, menu") << QStringList{"Baby", "Hoochie", "Mannish Boy"} << false;
+        QTest::newRow("two") << QStringList{"Baby", "Mannish Boy"} << true;
+        QTest::newRow("none") << QStringList() << false;
+    }
+    void copy() {
+        QFETCH(QStringList, selected);
+        QFETCH(bool, byKey);
+        WindowRig rig;
+        rig.file("Blues", "Muddy",
+                 {"Muddy - Mannish Boy.mp3", "Muddy - Hoochie.mp3", "Muddy - Baby.mp3"});
+        rig.build();
+        TListBox* songs = rig.list("SongList");
+        selectTexts(songs, selected);
+        if (byKey)
+            QTest::keyClick(songs, Qt::Key_F3);
+        else
+            rig.part<QAction>("CopyMp3File")->trigger();
+        if (selected.isEmpty()) {
+            QVERIFY(rig.clipboard.copies.isEmpty());
+            return;
+        }
+        // Song-list order, which is not the order of the lines.
+        QByteArrayList expected;
+        for (const QString& title : selected)
+            expected << rig.song("Muddy - " + title.toUtf8() + ".mp3");
+        QCOMPARE(rig.clipboard.copies, QList<QByteArrayList>({expected}));
+    }
+
+    void deleteFile_data() {
+        QTest::addColumn<QString>("artist");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No") << "Muddy"
+                            << "Hoochie" << false;
+        QTest::newRow("Yes") << "Muddy"
+                             << "Hoochie" << true;
+        QTest::newRow("Yes, the artist's last song") << "albert"
+                                                     << "Born Under" << true;
+    }
+    void deleteFile() {
+        QFETCH(QString, artist);
+        QFETCH(QString, title);
+        QFETCH(bool, yes);
+        WindowRig rig;
+        fill(rig);
+        TForm1& form = rig.build();
+        TListBox* artists = rig.list("ArtistList");
+        clickRow(artists, texts(artists).indexOf(artist));
+        TListBox* songs = rig.list("SongList");
+        clickRow(songs, texts(songs).indexOf(title));
+        const QByteArray path = rig.song(QString(artist + " - " + title + ".mp3").toUtf8());
+        const auto db = snapshot(rig.homePath("LVNDB"));
+        rig.dialogs.answers = {yes};
+        QTest::keyClick(songs, Qt::Key_F4);
+        QCOMPARE(rig.dialogs.texts(),
+                 QStringList({QStringLiteral("Are you sure you want to delete %1 from your hard "
+                                             "drive?")
+                                  .arg(QString::fromUtf8(path))}));
+        QCOMPARE(pathExists(path), !yes);
+        if (!yes) {
+            QCOMPARE(snapshot(rig.homePath("LVNDB")), db);
+            return;
+        }
+        QVERIFY(!rig.lines("Blues", artist.toUtf8()).contains(path));
+        if (artist == "albert") {
+            QVERIFY(!rig.exists("LVNDB/Blues/albert.lvn"));
+            QCOMPARE(texts(artists), QStringList({"Muddy"}));
+            QCOMPARE(form.windowTitle(), ArtistGone);
+        } else {
+            QCOMPARE(texts(songs), QStringList({"Mannish Boy"}));
+        }
+    }
+
+    // A song whose line is gone resolves to "null", which names no file to delete.
+    void deletingAnUnresolvedSongDeletesNoFile() {
+        WindowRig rig;
+        fill(rig);
+        rig.build();
+        clickRow(rig.list("ArtistList"), 1);
+        writeBytes(rig.homePath("LVNDB/Blues/Muddy.lvn"), rig.song("Muddy - Mannish Boy.mp3"));
+        const QString here = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(rig.song("")));
+        writeBytes(rig.song("null"), "keep me");
+        TListBox* songs = rig.list("SongList");
+        songs->setItemIndex(0); // Hoochie, line 1, which the file no longer has
+        rig.dialogs.answers = {true};
+        rig.form->DelMp3FileClick();
+        QDir::setCurrent(here);
+        QCOMPARE(rig.dialogs.texts().value(0),
+                 QStringLiteral("Are you sure you want to delete null from your hard drive?"));
+        QCOMPARE(readBytes(rig.song("null")), QByteArray("keep me"));
+        QVERIFY(pathExists(rig.song("Muddy - Hoochie.mp3")));
+    }
+
+    // The no-replace rename underneath: a taken name is never replaced, whatever holds it.
+    void renameNeverReplaces_data() {
+        QTest::addColumn<QByteArray>("holder"); // "file", "link" (dangling), "hardlink"
+        QTest::newRow("a file") << QByteArray("file");
+        QTest::newRow("a dangling link") << QByteArray("link");
+        QTest::newRow("another name of the same file") << QByteArray("hardlink");
+    }
+    void renameNeverReplaces() {
+        QFETCH(QByteArray, holder);
+        QTemporaryDir dir;
+        const QByteArray from = QFile::encodeName(dir.path()) + "/a.mp3";
+        const QByteArray to = QFile::encodeName(dir.path()) + "/A.mp3";
+        writeBytes(from, "song");
+        if (holder == "file")
+            writeBytes(to, "other");
+        else if (holder == "link")
+            QVERIFY(::symlink("nowhere", to.constData()) == 0);
+        else
+            QVERIFY(::link(from.constData(), to.constData()) == 0);
+        const auto before = snapshot(QFile::encodeName(dir.path()));
+        QVERIFY(!RenameNoReplace(from, to));
+        QCOMPARE(snapshot(QFile::encodeName(dir.path())), before);
+    }
+};
+
+QTEST_MAIN(TestFileOps)
+#include "tst_fileops.moc"
