@@ -226,28 +226,37 @@ private slots:
     }
 
     void aMoveIsCancelled_data() {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("the same genre clicked") << false;
-        QTest::newRow("the button pressed again") << true;
+        QTest::addColumn<int>("how");
+        QTest::newRow("the same genre clicked") << 0;
+        QTest::newRow("the button pressed again") << 1;
+        QTest::newRow("the source genre removed") << 2;
     }
     void aMoveIsCancelled() {
-        QFETCH(bool, byButton);
+        QFETCH(int, how);
         WindowRig rig;
         fill(rig);
         rig.build();
+        TListBox* genres = rig.list("GenreList");
         TListBox* artists = rig.list("ArtistList");
         auto* move = rig.part<QPushButton>("MoveButton");
         artists->selectAll();
         move->click();
-        if (byButton)
+        if (how == 0) {
+            clickRow(genres, 0);
+        } else if (how == 1) {
             move->click();
-        else
-            clickRow(rig.list("GenreList"), 0);
+        } else {
+            rig.dialogs.answers = {true};
+            rig.form->RemoveGenreClick();
+            QCOMPARE(texts(genres), QStringList({"jazz", "Rock"}));
+            QCOMPARE(selectedTexts(genres), QStringList({"jazz"}));
+            QCOMPARE(artists->count(), 0);
+        }
         QCOMPARE(move->text(), MoveCaption);
-        clickRow(rig.list("GenreList"), 2);
+        clickRow(genres, genres->count() - 1);
         QCOMPARE(texts(artists), QStringList({"Zep"}));
-        QVERIFY(rig.exists("LVNDB/Blues/albert.lvn"));
-        QVERIFY(rig.exists("LVNDB/Blues/Muddy.lvn"));
+        QCOMPARE(rig.exists("LVNDB/Blues/albert.lvn"), how != 2);
+        QVERIFY(!rig.exists("LVNDB/Rock/albert.lvn"));
     }
 
     void aMoveNeedsSelectedArtists() {

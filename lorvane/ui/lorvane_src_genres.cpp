@@ -211,13 +211,17 @@ void TForm1::completeMove() {
                 artists->setRowSelected(row, false);
         }
     }
-    // The source genre comes back by name: a genre added meanwhile shifts the rows.
-    int back = genres->rowOfBytes(MoveSourceGenre);
-    if (back < 0)
-        back = MoveSourceIndex;
-    if (back >= 0 && back < genres->count())
-        selectRow(genres, back);
     m_ui->MoveButton->setText(MoveCaption);
+    // The source genre comes back by name: a genre added meanwhile shifts the rows. One
+    // renamed or removed meanwhile has no artists to show; the click becomes an
+    // ordinary one.
+    const int back = genres->rowOfBytes(MoveSourceGenre);
+    if (back < 0 || MoveSourceGenre != m_genre) {
+        genres->clearSelection();
+        GenreListClick();
+        return;
+    }
+    selectRow(genres, back);
     m_ui->TotalA->setText(QString::number(artists->count()));
     ArtistListClick();
     if (artists->count() > 0 && artists->itemIndex() >= 0)
