@@ -72,8 +72,9 @@ struct Rig {
         form->setTaskbarEntry(&taskbar);
         return *form;
     }
+    // Builds the window unless it is built already, and shows it.
     TForm1& show(bool trayOnly = false) {
-        TForm1& f = build(trayOnly);
+        TForm1& f = form ? *form : build(trayOnly);
         f.show();
         if (!QTest::qWaitForWindowExposed(&f))
             qFatal("the window was not shown");
@@ -320,27 +321,16 @@ private slots:
         for (const QAction* a : form.TrayMenu->actions())
             items << a->text();
         QCOMPARE(items, QStringList({"&Open", "E&xit"}));
-    }
-
-    void theTaskBarEntryAtStart_data() {
-        QTest::addColumn<bool>("trayOnly");
-        QTest::newRow("option on") << true;
-        QTest::newRow("option off") << false;
-    }
-    void theTaskBarEntryAtStart() {
-        QFETCH(bool, trayOnly);
-        Rig rig;
-        TForm1& form = rig.build(trayOnly);
-        QVERIFY(!form.FirstPaintDone);
+        // The option is off: the task-bar entry is left alone.
         QCOMPARE(rig.calls(), 0);
-        rig.show(trayOnly);
-        QCOMPARE(minToTray(*rig.form)->isChecked(), trayOnly);
-        QCOMPARE(rig.skipped(), trayOnly);
     }
 
     void trayOnlyInEveryWindowState() {
         Rig rig;
-        TForm1& form = rig.show(true);
+        QVERIFY(!rig.build(true).FirstPaintDone);
+        QCOMPARE(rig.calls(), 0);
+        TForm1& form = rig.show();
+        QVERIFY(minToTray(form)->isChecked());
         QVERIFY(rig.skipped());
 
         qsizetype before = rig.calls();
@@ -399,14 +389,6 @@ private slots:
         QVERIFY(!form.isMinimized());
         QVERIFY(form.isVisible());
         QVERIFY(rig.skippedSince(before));
-    }
-
-    void theRightButtonOpensTheTrayMenu() {
-        Rig rig;
-        TForm1& form = rig.show();
-        emit trayOf(*form.Tray1)->activated(QSystemTrayIcon::Context);
-        QTRY_VERIFY(form.TrayMenu->isVisible());
-        form.TrayMenu->hide();
     }
 
     void everyWayOutWritesTheSettingsAndTakesTheIcon_data() {

@@ -37,11 +37,17 @@ void TForm1::buildTray() {
 
     connect(m_ui->MinToTray, &QAction::triggered, this, &TForm1::MinToTrayClick);
 
-    // The window to bring back is the one of ours the user had last, the tray menu aside.
+    // The window to bring back is the last active one of this window's family, menus aside.
     connect(qApp, &QApplication::focusChanged, this, [this] {
         QWidget* active = QApplication::activeWindow();
-        if (active && active->windowType() != Qt::Popup)
-            m_lastActive = active;
+        if (!active || active->windowType() == Qt::Popup)
+            return;
+        for (QWidget* w = active; w; w = w->parentWidget()) {
+            if (w == this) {
+                m_lastActive = active;
+                return;
+            }
+        }
     });
 }
 
