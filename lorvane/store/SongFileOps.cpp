@@ -101,6 +101,12 @@ RenameSongResult RenameSong(ArtistStore& store, AssociationSource* assoc, const 
                             const QByteArray& typed, const NamePatterns& patterns,
                             const QByteArray& selectedGenre, bool updateStore) {
     RenameSongResult result;
+    // A song that resolves to no path ("" or "null") has no file to rename; a file that
+    // happens to be called "null" in the current folder is not it.
+    if (oldPath.isEmpty() || oldPath == "null") {
+        result.outcome = RenameOutcome::CannotRename;
+        return result;
+    }
     result.newPath = RenamedSongPath(oldPath, typed);
     if (result.newPath == oldPath)
         return result;

@@ -349,24 +349,38 @@ private slots:
         }
     }
 
-    // A song whose line is gone resolves to "null", which names no file to delete.
-    void deletingAnUnresolvedSongDeletesNoFile() {
+    // A song whose line is gone resolves to "null", which names no file to rename or
+    // delete, not even one of that name in the current folder.
+    void anUnresolvedSongNamesNoFile_data() {
+        QTest::addColumn<bool>("rename");
+        QTest::newRow("rename") << true;
+        QTest::newRow("delete") << false;
+    }
+    void anUnresolvedSongNamesNoFile() {
+        QFETCH(bool, rename);
         WindowRig rig;
         fill(rig);
         rig.build();
         clickRow(rig.list("ArtistList"), 1);
         writeBytes(rig.homePath("LVNDB/Blues/Muddy.lvn"), rig.song("Muddy - Mannish Boy.mp3"));
         const QString here = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(rig.song("")));
+        QVERIFY(QDir::setCurrent(QString::fromUtf8(rig.song(""))));
         writeBytes(rig.song("null"), "keep me");
-        TListBox* songs = rig.list("SongList");
-        songs->setItemIndex(0); // Hoochie, line 1, which the file no longer has
+        rig.list("SongList")->setItemIndex(0); // Hoochie, line 1, which the file no longer has
         rig.dialogs.answers = {true};
-        rig.form->DelMp3FileClick();
+        if (rename) {
+            rig.form->RenameSongClick();
+            confirm(rig.form->RenameForm(), QStringLiteral("renamed"));
+        } else {
+            rig.form->DelMp3FileClick();
+        }
         QDir::setCurrent(here);
         QCOMPARE(rig.dialogs.texts().value(0),
-                 QStringLiteral("Are you sure you want to delete null from your hard drive?"));
+                 rename ? CannotRename
+                        : QStringLiteral("Are you sure you want to delete null from your hard "
+                                         "drive?"));
         QCOMPARE(readBytes(rig.song("null")), QByteArray("keep me"));
+        QVERIFY(!pathExists(rig.song("renamed.mp3")));
         QVERIFY(pathExists(rig.song("Muddy - Hoochie.mp3")));
     }
 
