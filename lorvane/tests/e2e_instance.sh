@@ -33,7 +33,7 @@ lorvane_window() { xdotool search --onlyvisible --name '^Move Selected Artists$'
 has_window() { [ -n "$(lorvane_window)" ]; }
 
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 exec 3>&-
 until_true 10 test -s "$work/display" || fail "the X server did not start"

@@ -46,7 +46,7 @@ wait_until() {
 
 # An X server of our own, so no other test's windows or keys meet ours.
 start_x() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" \
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" \
         >"$WORK/xvfb.log" 2>&1 &
     PIDS+=($!)
     wait_until 20 test -s "$WORK/display" || fail "Xvfb did not start"

@@ -7,7 +7,7 @@ start)
     stop_pidfile "$pidfile"
     num=${DISPLAY#:}
     rm -f "/tmp/.X${num}-lock" "/tmp/.X11-unix/X${num}"
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$SERVICE_RUN_DIR/xvfb.log" 2>&1 &
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$SERVICE_RUN_DIR/xvfb.log" 2>&1 &
     echo $! >"$pidfile"
     wait_for Xvfb xdpyinfo -display "$DISPLAY"
     ;;
