@@ -71,7 +71,7 @@ void FileSearch::findIn(const QByteArray& folder, const QByteArray& mask, bool r
         return;
     // Hidden folders (a leading ".") stand for the hidden and system folders skipped here.
     for (const FolderEntry& entry : entries) {
-        if (entry.folder && !isHiddenName(entry.name))
+        if (entry.folder && !isHiddenName(entry.name) && (m_followFolderLinks || !entry.link))
             findIn(folder + entry.name + '/', mask, true, visited);
     }
 }

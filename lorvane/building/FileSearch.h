@@ -39,6 +39,10 @@ public:
     // is searched once.
     void FindFiles(const QByteArray& folder, const QByteArray& mask, bool recurse);
 
+    // Searches that delete what they find (purge, removing a genre) must stay inside
+    // the database: with this off, links to folders are not descended into.
+    void setFollowFolderLinks(bool follow) { m_followFolderLinks = follow; }
+
     const QByteArrayList& FoundFiles() const { return m_found; }
     int FileCounter() const { return m_fileCounter; }
 
@@ -52,6 +56,7 @@ private:
     CaptionSink m_captions;
     QByteArrayList m_found;
     int m_fileCounter = 0;
+    bool m_followFolderLinks = true;
 };
 
 } // namespace lorvane

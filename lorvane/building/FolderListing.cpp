@@ -16,12 +16,15 @@ std::vector<FolderEntry> listFolder(const QByteArray& folder) {
             continue;
         // d_type spares a stat per entry; links and file systems without it need one.
         bool isFolder = entry->d_type == DT_DIR;
+        bool isLink = entry->d_type == DT_LNK;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
             struct stat st {};
             const QByteArray path = folder + name;
             isFolder = ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+            if (entry->d_type == DT_UNKNOWN)
+                isLink = ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode);
         }
-        entries.push_back({QByteArray(name), isFolder});
+        entries.push_back({QByteArray(name), isFolder, isLink});
     }
     ::closedir(dir);
     return entries;

@@ -10,6 +10,7 @@ namespace lorvane {
 struct FolderEntry {
     QByteArray name;
     bool folder; // a folder, or a link to one
+    bool link;   // a symbolic link
 };
 
 // The entries of folder without "." and ".."; empty when it cannot be listed.

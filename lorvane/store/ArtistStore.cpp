@@ -175,7 +175,9 @@ bool ArtistStore::DeleteArtist(const QByteArray& genre, const QByteArray& artist
 
 int ArtistStore::PurgeDB(FileSearch& search) {
     search.reset();
+    search.setFollowFolderLinks(false);
     search.FindFiles(dbFolder(), "*.lvn", true);
+    search.setFollowFolderLinks(true);
     int deleted = 0;
     for (const QByteArray& file : search.FoundFiles()) {
         if (ArtistFile::remove(file))

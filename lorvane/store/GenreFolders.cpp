@@ -140,7 +140,9 @@ bool GenreFolders::RemoveGenre(const QByteArray& genre, FileSearch& search) cons
         return false;
     const QByteArray folder = m_store.genreFolder(genre);
     search.reset();
+    search.setFollowFolderLinks(false);
     search.FindFiles(folder, QByteArrayLiteral("*.lvn"), true);
+    search.setFollowFolderLinks(true);
     for (const QByteArray& file : search.FoundFiles())
         ArtistFile::remove(file);
     return ::rmdir(withoutSlash(folder).constData()) == 0;

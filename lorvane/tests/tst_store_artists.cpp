@@ -4,10 +4,13 @@
 #include "store/AssociationSource.h"
 #include "support/core_Fixtures.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+
+#include <unistd.h>
 
 using namespace lorvane;
 using coretest::pathExists;
@@ -58,6 +61,7 @@ private slots:
     void deleteSong();
     void cleanArtist();
     void deleteArtistPurgeAndEntries();
+    void purgeStaysInsideTheDatabase();
     void manualAddStoresTwice();
     void dataHome();
 
@@ -327,6 +331,25 @@ void TestStoreArtists::deleteArtistPurgeAndEntries() {
     QCOMPARE(s.PurgeDB(search), 3);
     const auto left = coretest::snapshot(db());
     QCOMPARE(left.keys(), (QByteArrayList{"Pop", "Pop/notes.txt", "Unknown"}));
+}
+
+void TestStoreArtists::purgeStaysInsideTheDatabase() {
+    // A genre folder that links to a folder elsewhere must not lead the purge there.
+    const QByteArray outside = m_dir->path().toUtf8() + "/elsewhere/";
+    QVERIFY(QDir().mkpath(QString::fromUtf8(outside)));
+    writeBytes(outside + "Keep.lvn", "/k.mp3\r\n");
+    writeBytes(db() + "Pop/A.lvn", "/a.mp3\r\n");
+    QVERIFY(::symlink(outside.constData(), (db() + "Linked").constData()) == 0);
+    QVERIFY(::symlink(outside.constData(), (db() + "Pop/sub").constData()) == 0);
+    ArtistStore s = store();
+    FileSearch search;
+    QCOMPARE(s.PurgeDB(search), 1);
+    QVERIFY(pathExists(outside + "Keep.lvn"));
+    QVERIFY(!pathExists(db() + "Pop/A.lvn"));
+    // An ordinary scan still follows links.
+    search.reset();
+    search.FindFiles(db(), "*.lvn", true);
+    QCOMPARE(search.FoundFiles().size(), 1);
 }
 
 void TestStoreArtists::manualAddStoresTwice() {
