@@ -13,7 +13,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
     libpulse-dev libxi-dev libx11-dev libsqlite3-dev libtag1-dev
     # running
-    xdg-utils
+    xdg-utils procps
     # real servers and tools the tests drive
     xvfb xauth x11-utils xdotool xclip imagemagick openbox trayer dbus dbus-daemon
     pulseaudio pulseaudio-utils cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
