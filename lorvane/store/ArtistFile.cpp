@@ -28,17 +28,25 @@ bool writeAll(int fd, const char* data, qsizetype size) {
     return true;
 }
 
+constexpr char temporaryPrefix[] = ".lvn-";
+constexpr int temporaryRandomLength = 8;
+
 // A short fixed-length name, so that the temporary file fits wherever the artist file
 // fits, and one that the "*.lvn" search never matches.
 QByteArray temporaryName() {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray name(".lvn-");
-    for (int i = 0; i < 8; ++i)
+    QByteArray name(temporaryPrefix);
+    for (int i = 0; i < temporaryRandomLength; ++i)
         name += letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
     return name;
 }
 
 } // namespace
+
+bool isTemporaryName(const QByteArray& name) {
+    return name.startsWith(temporaryPrefix) &&
+           name.size() == qsizetype(sizeof temporaryPrefix - 1 + temporaryRandomLength);
+}
 
 QByteArrayList splitLines(const QByteArray& content) {
     QByteArrayList lines;

@@ -28,6 +28,10 @@ void writeAtomic(const QByteArray& path, const QByteArray& content);
 // Writes lines (see joinLines) atomically.
 void write(const QByteArray& path, const QByteArrayList& lines);
 
+// Whether name is one of the temporary names writeAtomic writes through; such a file
+// is only left behind when the writing process was killed.
+bool isTemporaryName(const QByteArray& name);
+
 // Whether a path names something that exists (stat follows links).
 bool exists(const QByteArray& path);
 

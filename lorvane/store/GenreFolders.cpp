@@ -145,6 +145,12 @@ bool GenreFolders::RemoveGenre(const QByteArray& genre, FileSearch& search) cons
     search.setFollowFolderLinks(true);
     for (const QByteArray& file : search.FoundFiles())
         ArtistFile::remove(file);
+    // A write cut short by a kill leaves its hidden temporary file, which would keep the
+    // emptied folder on disk.
+    for (const FolderEntry& entry : listFolder(folder)) {
+        if (!entry.folder && ArtistFile::isTemporaryName(entry.name))
+            ArtistFile::remove(folder + entry.name);
+    }
     return ::rmdir(withoutSlash(folder).constData()) == 0;
 }
 

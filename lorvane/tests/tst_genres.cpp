@@ -131,15 +131,20 @@ private slots:
     void removeGenre_data() {
         QTest::addColumn<bool>("yes");
         QTest::addColumn<bool>("otherFile");
-        QTest::newRow("No") << false << false;
-        QTest::newRow("Yes") << true << false;
-        QTest::newRow("Yes, the folder holds another file") << true << true;
+        QTest::addColumn<bool>("leftover");
+        QTest::newRow("No") << false << false << false;
+        QTest::newRow("Yes") << true << false << false;
+        QTest::newRow("Yes, the folder holds another file") << true << true << false;
+        QTest::newRow("Yes, a killed write left its temporary file") << true << false << true;
     }
     void removeGenre() {
         QFETCH(bool, yes);
         QFETCH(bool, otherFile);
+        QFETCH(bool, leftover);
         WindowRig rig;
         fill(rig);
+        if (leftover)
+            coretest::writeBytes(rig.homePath("LVNDB/Rock/.lvn-k1ll3d00"), "/half");
         if (otherFile) {
             coretest::writeBytes(rig.homePath("LVNDB/Rock/cover.jpg"), "JPEG");
             rig.file("Rock/old", "Deep", {"Deep - Down.mp3"});
@@ -157,6 +162,7 @@ private slots:
         QCOMPARE(rig.exists("LVNDB/Rock/old/Deep.lvn"), otherFile && !yes);
         QCOMPARE(rig.exists("LVNDB/Rock"), !yes || otherFile);
         QCOMPARE(rig.exists("LVNDB/Rock/cover.jpg"), otherFile);
+        QCOMPARE(rig.exists("LVNDB/Rock/.lvn-k1ll3d00"), leftover && !yes);
         // The songs themselves stay.
         QVERIFY(coretest::pathExists(rig.song("Zep - Kashmir.mp3")));
         QCOMPARE(texts(genres),
