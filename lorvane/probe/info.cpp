@@ -12,24 +12,6 @@
 
 namespace {
 
-// The command line's own bytes: names that are not valid UTF-8 would not survive
-// a trip through QString. Falls back to the decoded arguments without /proc.
-QList<QByteArray> rawArguments(const QStringList& args) {
-    QFile cmdline(QStringLiteral("/proc/self/cmdline"));
-    if (cmdline.open(QIODevice::ReadOnly)) {
-        QList<QByteArray> all = cmdline.readAll().split('\0');
-        if (!all.isEmpty() && all.last().isEmpty())
-            all.removeLast();
-        // argv: program, "info", files.
-        if (all.size() == args.size() + 2)
-            return all.mid(2);
-    }
-    QList<QByteArray> encoded;
-    for (const QString& a : args)
-        encoded.append(QFile::encodeName(a));
-    return encoded;
-}
-
 int run(const QStringList& args) {
     QTextStream out(stdout);
     if (args.isEmpty()) {
@@ -37,7 +19,7 @@ int run(const QStringList& args) {
         return 2;
     }
     int status = 0;
-    const QList<QByteArray> paths = rawArguments(args);
+    const QList<QByteArray> paths = probe::rawArguments(args);
     for (const QByteArray& path : paths) {
         out << QFile::decodeName(path) << '\n';
         if (!RawFile::exists(path)) {

@@ -1,6 +1,7 @@
 #include "command.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
 
 #include <cstring>
@@ -16,6 +17,22 @@ static std::vector<Command>& commands() {
 bool registerCommand(const char* name, const char* usage, Handler run) {
     commands().push_back({name, usage, std::move(run)});
     return true;
+}
+
+QByteArrayList rawArguments(const QStringList& args) {
+    QFile cmdline(QStringLiteral("/proc/self/cmdline"));
+    QByteArrayList raw;
+    if (cmdline.open(QIODevice::ReadOnly))
+        raw = cmdline.readAll().split('\0');
+    if (!raw.isEmpty() && raw.last().isEmpty())
+        raw.removeLast();
+    // argv: program, subcommand, its arguments.
+    if (raw.size() >= args.size() + 2)
+        return raw.mid(raw.size() - args.size());
+    QByteArrayList encoded;
+    for (const QString& arg : args)
+        encoded.append(QFile::encodeName(arg));
+    return encoded;
 }
 
 } // namespace probe

@@ -1,5 +1,6 @@
 // lorvane-probe scan: one whole add-from-folder into the database of the data home.
 #include "command.h"
+#include "patterns.h"
 
 #include "building/FileNameParsing.h"
 #include "building/FileSearch.h"
@@ -8,27 +9,9 @@
 #include "store/ArtistStore.h"
 #include "store/Associations.h"
 
-#include <QFile>
-
 #include <cstdio>
 
 namespace {
-
-// The arguments as the bytes they were given: a root that is not UTF-8 survives.
-QByteArrayList rawArguments(const QStringList& args) {
-    QFile cmdline(QStringLiteral("/proc/self/cmdline"));
-    QByteArrayList raw;
-    if (cmdline.open(QIODevice::ReadOnly))
-        raw = cmdline.readAll().split('\0');
-    if (!raw.isEmpty() && raw.last().isEmpty())
-        raw.removeLast();
-    if (raw.size() >= args.size() + 2)
-        return raw.mid(raw.size() - args.size());
-    QByteArrayList encoded;
-    for (const QString& arg : args)
-        encoded.append(QFile::encodeName(arg));
-    return encoded;
-}
 
 void printLine(const QString& text) {
     const QByteArray line = text.toUtf8() + '\n';
@@ -36,9 +19,8 @@ void printLine(const QString& text) {
 }
 
 int scan(const QStringList& args) {
-    const QByteArrayList raw = rawArguments(args);
-    lorvane::NamePatterns patterns;
-    patterns.track = patterns.bracket = patterns.custom = patterns.dash = false;
+    const QByteArrayList raw = probe::rawArguments(args);
+    lorvane::NamePatterns patterns = probe::noPatterns();
     bool recurse = true;
     bool useAssociations = false;
     qsizetype i = 0;
@@ -48,16 +30,7 @@ int scan(const QStringList& args) {
             recurse = false;
         else if (a == QLatin1String("--use-associations"))
             useAssociations = true;
-        else if (a == QLatin1String("--track"))
-            patterns.track = true;
-        else if (a == QLatin1String("--bracket"))
-            patterns.bracket = true;
-        else if (a == QLatin1String("--dash"))
-            patterns.dash = true;
-        else if (a == QLatin1String("--custom") && i + 1 < args.size()) {
-            patterns.custom = true;
-            patterns.separator = raw[++i];
-        } else
+        else if (!probe::takePatternSwitch(args, raw, i, patterns))
             break;
     }
     if (i + 1 != args.size()) {

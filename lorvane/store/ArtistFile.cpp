@@ -140,6 +140,15 @@ void write(const QByteArray& path, const QByteArrayList& lines) {
     writeAtomic(path, joinLines(lines));
 }
 
+bool writeOrRemove(const QByteArray& path, const QByteArrayList& lines) {
+    if (!lines.isEmpty()) {
+        write(path, lines);
+        return false;
+    }
+    remove(path);
+    return true;
+}
+
 bool exists(const QByteArray& path) {
     struct stat st {};
     return !path.isEmpty() && ::stat(path.constData(), &st) == 0;

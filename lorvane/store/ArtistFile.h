@@ -32,6 +32,10 @@ void write(const QByteArray& path, const QByteArrayList& lines);
 // is only left behind when the writing process was killed.
 bool isTemporaryName(const QByteArray& name);
 
+// Writes lines back, or removes the file when none remain (a file never stays empty).
+// Returns true when the file was removed.
+bool writeOrRemove(const QByteArray& path, const QByteArrayList& lines);
+
 // Whether a path names something that exists (stat follows links).
 bool exists(const QByteArray& path);
 

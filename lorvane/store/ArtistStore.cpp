@@ -131,12 +131,7 @@ DeleteSongResult ArtistStore::DeleteSongFromDB(const QByteArray& genre, const QB
             return result;
         if (lineIndex >= 0 && lineIndex < lines.size())
             lines.removeAt(lineIndex);
-        if (!lines.isEmpty()) {
-            ArtistFile::write(path, lines);
-        } else {
-            ArtistFile::remove(path);
-            result.artistFileDeleted = true;
-        }
+        result.artistFileDeleted = ArtistFile::writeOrRemove(path, lines);
     } catch (const StoreError& e) {
         result.error = e.message();
     }
@@ -156,12 +151,7 @@ CleanArtistResult ArtistStore::CleanArtist(const QByteArray& genre, const QByteA
                 kept.append(line);
         }
         result.removedLines = int(lines.size() - kept.size());
-        if (!kept.isEmpty()) {
-            ArtistFile::write(path, kept);
-        } else {
-            ArtistFile::remove(path);
-            result.artistFileDeleted = true;
-        }
+        result.artistFileDeleted = ArtistFile::writeOrRemove(path, kept);
     } catch (const StoreError& e) {
         result.error = e.message();
     }

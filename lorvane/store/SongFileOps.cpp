@@ -84,12 +84,7 @@ ReplaceSongPathResult ReplaceSongPath(ArtistStore& store, const QByteArray& genr
             return result;
         const bool keep = caseOnly && filed == noted;
         replaceLines(lines, oldPath, keep ? &newPath : nullptr);
-        if (!lines.isEmpty()) {
-            ArtistFile::write(noted, lines);
-        } else {
-            ArtistFile::remove(noted);
-            result.artistFileDeleted = true;
-        }
+        result.artistFileDeleted = ArtistFile::writeOrRemove(noted, lines);
     } catch (const StoreError& e) {
         result.error = e.message();
     }

@@ -1,5 +1,7 @@
 #include "lorvane_src.h"
 
+#include "Captions.h"
+
 #include "PlaylistGroup.h"
 #include "SongDetailsPanel.h"
 #include "WinampStrip.h"
@@ -29,8 +31,8 @@ using namespace lorvane;
 
 namespace {
 
-const QString ProductName = QStringLiteral("Lorvane");
-const QString ArtistGone = QStringLiteral("(artist deleted because there were no songs existing)");
+using captions::ArtistGone;
+using captions::ProductName;
 
 // The song-list entry keeps its title's bytes beside the line index, for Find Song.
 constexpr int TitleRole = TListBox::DataRole + 1;
@@ -631,19 +633,26 @@ void TForm1::DeleteSongListClick() {
                                                           "from the database?")
                                                .arg(songs->textAt(row))))
         return;
-    const DeleteSongResult r =
-        m_store.DeleteSongFromDB(m_genre, focusedArtist(), songs->dataAt(row).toInt());
+    applySongDeleted(
+        row, m_store.DeleteSongFromDB(m_genre, focusedArtist(), songs->dataAt(row).toInt()));
+}
+
+void TForm1::applySongDeleted(int row, const DeleteSongResult& r) {
     if (r.fileFound) {
-        songs->removeRow(row);
-        if (r.artistFileDeleted) {
-            artists->removeRow(artists->itemIndex());
-            m_ui->TotalA->setText(QString::number(artists->count()));
-            setWindowTitle(ArtistGone);
-        }
+        m_ui->SongList->removeRow(row);
+        if (r.artistFileDeleted)
+            dropFocusedArtist();
         ArtistListClick();
     }
     if (!r.error.isEmpty())
         showError(r.error);
+}
+
+void TForm1::dropFocusedArtist() {
+    TListBox* artists = m_ui->ArtistList;
+    artists->removeRow(artists->itemIndex());
+    m_ui->TotalA->setText(QString::number(artists->count()));
+    setWindowTitle(ArtistGone);
 }
 
 void TForm1::CleanArtistClick() {
@@ -653,10 +662,8 @@ void TForm1::CleanArtistClick() {
     setWindowTitle(ProductName);
     const CleanArtistResult r = m_store.CleanArtist(m_genre, focusedArtist());
     if (r.artistFileDeleted) {
-        artists->removeRow(artists->itemIndex());
-        m_ui->TotalA->setText(QString::number(artists->count()));
+        dropFocusedArtist();
         m_ui->SongList->clearEntries();
-        setWindowTitle(ArtistGone);
     }
     ArtistListClick();
     if (!r.error.isEmpty())

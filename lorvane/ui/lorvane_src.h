@@ -171,6 +171,10 @@ private:
     QByteArrayList artistNames() const;
     QByteArrayList songTitles() const;
     void focusSong(int row);
+    // Removes the focused artist whose file went with its last song, with the caption.
+    void dropFocusedArtist();
+    // Applies a song's removal from the database to the lists.
+    void applySongDeleted(int row, const lorvane::DeleteSongResult& result);
 
     std::unique_ptr<Ui::TForm1> m_ui;
     TForm1Services m_services;

@@ -2,6 +2,8 @@
 // clipboard, delete.
 #include "lorvane_src.h"
 
+#include "Captions.h"
+
 #include "TListBox.h"
 #include "renameform_src.h"
 #include "ui_lorvane_src.h"
@@ -17,8 +19,7 @@ using namespace lorvane;
 
 namespace {
 
-const QString ProductName = QStringLiteral("Lorvane");
-const QString ArtistGone = QStringLiteral("(artist deleted because there were no songs existing)");
+using captions::ProductName;
 const QString CannotRename =
     QStringLiteral("Can't rename file (it's write protected, or you don't have permission)");
 
@@ -82,10 +83,8 @@ void TForm1::renameSong(const QString& typed) {
         if (added.showInArtistList)
             artists->addEntry(DisplayText(added.artist), added.artist);
         if (r.replaced.artistFileDeleted) {
-            artists->removeRow(artists->itemIndex());
-            m_ui->TotalA->setText(QString::number(artists->count()));
+            dropFocusedArtist();
             m_ui->SongList->clearEntries();
-            setWindowTitle(ArtistGone);
         }
         m_ui->TotalA->setText(QString::number(artists->count()));
         ArtistListClick();
@@ -116,7 +115,6 @@ void TForm1::CopyMp3FileClick() {
 // ---------------------------------------------------------------- delete
 
 void TForm1::DelMp3FileClick() {
-    TListBox* artists = m_ui->ArtistList;
     TListBox* songs = m_ui->SongList;
     if (songs->count() == 0)
         return;
@@ -132,17 +130,6 @@ void TForm1::DelMp3FileClick() {
     // song that resolves to no path deletes no file (not one called "null").
     if (isSongFile(path))
         ArtistFile::remove(path);
-    const DeleteSongResult r =
-        m_store.DeleteSongFromDB(m_genre, focusedArtist(), songs->dataAt(row).toInt());
-    if (r.fileFound) {
-        songs->removeRow(row);
-        if (r.artistFileDeleted) {
-            artists->removeRow(artists->itemIndex());
-            m_ui->TotalA->setText(QString::number(artists->count()));
-            setWindowTitle(ArtistGone);
-        }
-        ArtistListClick();
-    }
-    if (!r.error.isEmpty())
-        showError(r.error);
+    applySongDeleted(
+        row, m_store.DeleteSongFromDB(m_genre, focusedArtist(), songs->dataAt(row).toInt()));
 }

@@ -2,6 +2,8 @@
 // artists between them, cleaning a whole genre, and the association table.
 #include "lorvane_src.h"
 
+#include "Captions.h"
+
 #include "TListBox.h"
 #include "renameform_src.h"
 #include "ui_lorvane_src.h"
@@ -17,7 +19,7 @@ using namespace lorvane;
 
 namespace {
 
-const QString ProductName = QStringLiteral("Lorvane");
+using captions::ProductName;
 const QString ArmedCaption = QStringLiteral("(now sele&ct which genre)");
 
 // The genre list's selected row, -1 when none.
