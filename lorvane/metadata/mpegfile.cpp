@@ -200,6 +200,56 @@ qint64 ID3v2TagSize(const char* head, qint64 available) {
     return 10 + size + (footer ? 10 : 0);
 }
 
+namespace {
+
+// The first position from `from` on whose four bytes decode as a usable header, or -1.
+// A header starts with a 0xFF byte, so whole blocks are scanned for that byte alone:
+// a file without frames costs little more than reading it once.
+qint64 findHeader(BlockReader& reader, qint64 from, qint64 size, TMPEGData& rec) {
+    qint64 pos = from;
+    while (size - pos >= 4) {
+        qint64 count = 0;
+        const unsigned char* bytes = reader.span(pos, count);
+        const void* hit = std::memchr(bytes, 0xFF, size_t(count));
+        if (!hit) {
+            pos += count;
+            continue;
+        }
+        const qint64 at = pos + (static_cast<const unsigned char*>(hit) - bytes);
+        if (size - at < 4)
+            return -1;
+        quint32 h = 0;
+        for (qint64 i = at; i < at + 4; ++i)
+            h = h << 8 | *reader.span(i, count);
+        if (DecodeHeader(h, rec))
+            return at;
+        pos = at + 1;
+    }
+    return -1;
+}
+
+} // namespace
+
+qint64 FindFirstFrame(TMPEGData& rec, MPEGSource& source, qint64 from, qint64 blockSize) {
+    const TMPEGData fresh = rec;
+    const qint64 size = source.size();
+    BlockReader reader(source, size, blockSize);
+    qint64 pos = from;
+    while (size - pos >= 4) {
+        const qint64 start = findHeader(reader, pos, size, rec);
+        if (start < 0)
+            break;
+        const qint64 remain = size - start - qint64(rec.FrameLength) + 2 * qint64(rec.Protection);
+        if (remain > 0)
+            return start;
+        // A frame that runs past the end is passed over with its four header bytes.
+        rec = fresh;
+        pos = start + 4;
+    }
+    rec = fresh;
+    return -1;
+}
+
 int ReadMPEGStream(TMPEGData& rec, MPEGSource& source, qint64 blockSize) {
     rec = TMPEGData{};
     const qint64 size = source.size();
@@ -222,38 +272,7 @@ int ReadMPEGStream(TMPEGData& rec, MPEGSource& source, qint64 blockSize) {
     const TMPEGData fresh{.FileSize = size, .AudioBytes = audioEnd - searchStart};
     rec = fresh;
 
-    // The rule is a window sliding one byte at a time; the bytes come in blocks.
-    BlockReader reader(source, size, blockSize);
-    qint64 pos = searchStart;
-    qint64 frameStart = -1;
-    while (size - pos >= 4) {
-        quint32 h = 0;
-        for (const qint64 end = pos + 4; pos < end; ++pos) {
-            qint64 count = 0;
-            h = h << 8 | *reader.span(pos, count);
-        }
-        bool found = DecodeHeader(h, rec);
-        while (!found && pos < size) {
-            qint64 count = 0;
-            const unsigned char* bytes = reader.span(pos, count);
-            qint64 i = 0;
-            while (i < count) {
-                h = h << 8 | bytes[i++];
-                if ((h & SyncMask) == SyncMask && DecodeHeader(h, rec)) {
-                    found = true;
-                    break;
-                }
-            }
-            pos += i;
-        }
-        const qint64 start = pos - 4;
-        const qint64 remain = size - start - qint64(rec.FrameLength) + 2 * qint64(rec.Protection);
-        if (found && remain > 0) {
-            frameStart = start;
-            break;
-        }
-        rec = fresh;
-    }
+    const qint64 frameStart = FindFirstFrame(rec, source, searchStart, blockSize);
     if (frameStart < 0)
         return -1;
 

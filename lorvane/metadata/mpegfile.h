@@ -56,6 +56,14 @@ int ReadMPEGData(TMPEGData& rec, const QByteArray& fileName);
 // The same over any source; blockSize only decides how much is read at a time.
 int ReadMPEGStream(TMPEGData& rec, MPEGSource& source, qint64 blockSize = 256 * 1024);
 
+// The search of ReadMPEGStream, from byte `from` on: the first four bytes that decode as
+// a usable header whose frame fits the file (a window sliding one byte at a time; after
+// a frame that does not fit, the search goes on behind its four header bytes). rec
+// comes in with FileSize and AudioBytes set and leaves with the frame's values, or as
+// it came when no frame is found. Returns the frame's position, or -1.
+qint64 FindFirstFrame(TMPEGData& rec, MPEGSource& source, qint64 from,
+                      qint64 blockSize = 256 * 1024);
+
 // The four "File Info:" lines of the song panel.
 struct MPEGInfoLines {
     QString BitRate, Bytes, Layer, Seconds;

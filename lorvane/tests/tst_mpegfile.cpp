@@ -3,10 +3,12 @@
 #include "metadata/InOutError.h"
 #include "metadata/mpegfile.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <random>
 #include <unistd.h>
 
 using namespace mpegdata;
@@ -24,6 +26,45 @@ private:
     MemoryMPEGSource m_memory;
     qint64 m_claimed;
 };
+
+// The search rule taken literally: a four-byte window sliding one byte at a time, four
+// fresh bytes after a frame that does not fit. The block search must agree with it.
+qint64 byteWindowSearch(TMPEGData& rec, const QByteArray& data, qint64 from) {
+    const TMPEGData fresh = rec;
+    const qint64 size = data.size();
+    qint64 pos = from;
+    while (size - pos >= 4) {
+        quint32 h = 0;
+        for (const qint64 end = pos + 4; pos < end; ++pos)
+            h = h << 8 | uchar(data[pos]);
+        bool found = DecodeHeader(h, rec);
+        while (!found && pos < size) {
+            h = h << 8 | uchar(data[pos++]);
+            found = DecodeHeader(h, rec);
+        }
+        const qint64 start = pos - 4;
+        if (found && size - start - qint64(rec.FrameLength) + 2 * qint64(rec.Protection) > 0)
+            return start;
+        rec = fresh;
+    }
+    rec = fresh;
+    return -1;
+}
+
+QString describe(qint64 at, const TMPEGData& r) {
+    return QStringLiteral("at %1: %2 %3 v%4 l%5 %6 Hz %7 kbps p%8 c%9 fl%10 ab%11")
+        .arg(at)
+        .arg(r.Duration)
+        .arg(r.FileSize)
+        .arg(r.Version)
+        .arg(r.Layer)
+        .arg(r.SampleRate)
+        .arg(r.BitRate)
+        .arg(r.Protection * 2 + r.Padding)
+        .arg(r.ChannelMode)
+        .arg(r.FrameLength)
+        .arg(r.AudioBytes);
+}
 
 } // namespace
 
@@ -194,6 +235,45 @@ private slots:
             QCOMPARE(FormatMPEGInfo(small).Seconds, shown.Seconds);
             QCOMPARE(small.BitRate, rec.BitRate);
             QCOMPARE(small.FrameLength, rec.FrameLength);
+        }
+    }
+
+    // Every made file and fuzz seed, and mutations of each with more sync bytes in them.
+    void blockSearchAgreesWithByteWindow_data() {
+        readFile_data();
+        const QDir seeds(qEnvironmentVariable("LORVANE_TEST_SOURCE_DIR") +
+                         QStringLiteral("/../fuzz/seeds"));
+        const QStringList names = seeds.entryList(QDir::Files);
+        QVERIFY(!names.isEmpty());
+        for (const QString& name : names) {
+            QFile f(seeds.filePath(name));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QTest::newRow(qPrintable(QStringLiteral("seed ") + name))
+                << f.readAll() << 0 << QStringList();
+        }
+    }
+    void blockSearchAgreesWithByteWindow() {
+        QFETCH(QByteArray, data);
+        std::mt19937 random(quint32(data.size()));
+        for (int mutant = 0; mutant <= 24; ++mutant) {
+            QByteArray bytes = data;
+            for (int k = 0; mutant > 0 && k < 6 && !bytes.isEmpty(); ++k) {
+                const qsizetype at =
+                    qsizetype(random() % quint32(std::min<qsizetype>(bytes.size(), 3000)));
+                bytes[at] = char(random() % 3 ? 0xFF : random());
+            }
+            const qint64 from = ID3v2TagSize(bytes.constData(), bytes.size());
+            TMPEGData expected{.FileSize = bytes.size(), .AudioBytes = bytes.size()};
+            TMPEGData blocks = expected;
+            const qint64 want =
+                byteWindowSearch(expected, bytes, std::min<qint64>(from, bytes.size()));
+            for (const qint64 block : {5, 4096}) {
+                MemoryMPEGSource memory(bytes);
+                TMPEGData got = blocks;
+                const qint64 at =
+                    FindFirstFrame(got, memory, std::min<qint64>(from, bytes.size()), block);
+                QCOMPARE(describe(at, got), describe(want, expected));
+            }
         }
     }
 
