@@ -39,6 +39,7 @@ int scan(const QStringList& args) {
     }
 
     lorvane::ArtistStore store(lorvane::ProgramFolder());
+    store.setWaitingSink(printLine);
     store.createDbFolder();
     lorvane::FileSearch search(printLine);
     lorvane::Scanner scanner(store, search);

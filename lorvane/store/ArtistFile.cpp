@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,8 +117,33 @@ QByteArrayList read(const QByteArray& path, bool* exists) {
     return splitLines(readRaw(path, exists));
 }
 
+QByteArray replacedFile(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    // A link is written through: its target receives the content and the link stays.
+    char* resolved = ::realpath(path.constData(), nullptr);
+    if (!resolved)
+        return path; // a dangling link is replaced, as a missing file is created
+    const QByteArray target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+void checkReplaceable(const QByteArray& path) {
+    const QByteArray target = replacedFile(path);
+    // The rename would replace a file the user may not write; such a file stays as it is.
+    if (::faccessat(AT_FDCWD, target.constData(), F_OK, AT_EACCESS) == 0 &&
+        ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        throw StoreError::cannotCreate(path);
+}
+
 void writeAtomic(const QByteArray& path, const QByteArray& content) {
-    const QByteArray folder = path.left(path.lastIndexOf('/') + 1);
+    checkReplaceable(path);
+    const QByteArray target = replacedFile(path);
+    struct stat old {};
+    const bool existed = ::stat(target.constData(), &old) == 0;
+    const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
     QByteArray temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -128,9 +154,16 @@ void writeAtomic(const QByteArray& path, const QByteArray& content) {
     }
     if (fd < 0)
         throw StoreError::cannotCreate(path);
+    if (existed) {
+        // The new file takes the old one's owner and group where the process may (root,
+        // or a group it belongs to), then its mode, which a change of owner may clear.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+            (void)::fchown(fd, uid_t(-1), old.st_gid);
+        (void)::fchmod(fd, old.st_mode & 07777);
+    }
     const bool written = writeAll(fd, content.constData(), content.size());
     const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.constData(), path.constData()) != 0) {
+    if (!written || !closed || ::rename(temp.constData(), target.constData()) != 0) {
         ::unlink(temp.constData());
         throw StoreError::cannotCreate(path);
     }

@@ -23,7 +23,17 @@ QByteArrayList read(const QByteArray& path, bool* exists = nullptr);
 QByteArray readRaw(const QByteArray& path, bool* exists = nullptr);
 
 // Replaces path with content atomically; throws StoreError ("Cannot create file").
+// The protection of the old file holds: a file the user may not write is refused and
+// left as it is, the new file gets the old one's mode (and owner and group where the
+// process may), and a link is written through to its target (the temporary file beside
+// the target), so the link stays.
 void writeAtomic(const QByteArray& path, const QByteArray& content);
+
+// The file writeAtomic(path) replaces: path, or the target of the link path names.
+QByteArray replacedFile(const QByteArray& path);
+
+// Throws StoreError ("Cannot create file") when path exists and the user may not write it.
+void checkReplaceable(const QByteArray& path);
 
 // Writes lines (see joinLines) atomically.
 void write(const QByteArray& path, const QByteArrayList& lines);

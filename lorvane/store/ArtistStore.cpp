@@ -16,7 +16,7 @@ const QByteArray kExtension = QByteArrayLiteral(".lvn");
 } // namespace
 
 ArtistStore::ArtistStore(QByteArray programDir)
-    : m_programDir(withTrailingSlash(std::move(programDir))) {}
+    : m_programDir(withTrailingSlash(std::move(programDir))), m_lock(m_programDir) {}
 
 ArtistStore::~ArtistStore() = default;
 
@@ -124,8 +124,9 @@ QByteArray ArtistStore::SongPathOf(const QByteArray& genre, const QByteArray& ar
 DeleteSongResult ArtistStore::DeleteSongFromDB(const QByteArray& genre, const QByteArray& artist,
                                                int lineIndex) {
     DeleteSongResult result;
-    const QByteArray path = artistFile(genre, artist);
     try {
+        const DatabaseLock::Hold hold = m_lock.hold();
+        const QByteArray path = artistFile(genre, artist);
         QByteArrayList lines = ArtistFile::read(path, &result.fileFound);
         if (!result.fileFound)
             return result;
@@ -140,8 +141,9 @@ DeleteSongResult ArtistStore::DeleteSongFromDB(const QByteArray& genre, const QB
 
 CleanArtistResult ArtistStore::CleanArtist(const QByteArray& genre, const QByteArray& artist) {
     CleanArtistResult result;
-    const QByteArray path = artistFile(genre, artist);
     try {
+        const DatabaseLock::Hold hold = m_lock.hold();
+        const QByteArray path = artistFile(genre, artist);
         const QByteArrayList lines = ArtistFile::read(path, &result.fileFound);
         if (!result.fileFound)
             return result;
@@ -159,11 +161,22 @@ CleanArtistResult ArtistStore::CleanArtist(const QByteArray& genre, const QByteA
 }
 
 bool ArtistStore::DeleteArtist(const QByteArray& genre, const QByteArray& artist) {
-    const QByteArray path = artistFile(genre, artist);
-    return !path.isEmpty() && ArtistFile::remove(path);
+    try {
+        const DatabaseLock::Hold hold = m_lock.hold();
+        const QByteArray path = artistFile(genre, artist);
+        return !path.isEmpty() && ArtistFile::remove(path);
+    } catch (const StoreError&) {
+        return false;
+    }
 }
 
 int ArtistStore::PurgeDB(FileSearch& search) {
+    DatabaseLock::Hold hold;
+    try {
+        hold = m_lock.hold();
+    } catch (const StoreError&) {
+        return 0;
+    }
     search.reset();
     search.setFollowFolderLinks(false);
     search.FindFiles(dbFolder(), "*.lvn", true);
@@ -187,12 +200,11 @@ ManualAddResult ArtistStore::ManualAddSongs(const QByteArray& genre, const QByte
     ManualAddResult result;
     if (genre.isEmpty())
         return result;
-    const QByteArray path = artistFile(genre, artist);
-    if (path.isEmpty()) {
-        result.error = StoreError::cannotCreate(genreFolder(genre) + artist + kExtension).message();
-        return result;
-    }
     try {
+        const DatabaseLock::Hold hold = m_lock.hold();
+        const QByteArray path = artistFile(genre, artist);
+        if (path.isEmpty())
+            throw StoreError::cannotCreate(genreFolder(genre) + artist + kExtension);
         QByteArrayList lines = ArtistFile::read(path);
         for (const QByteArray& song : paths) {
             if (!ArtistFile::isStorableLine(song)) {

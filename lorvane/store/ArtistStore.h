@@ -1,6 +1,7 @@
 #pragma once
 
 #include "building/FileNameParsing.h"
+#include "store/DatabaseLock.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -21,6 +22,9 @@
 //   file as it was, and return the message in `error`; apply the rest of the result
 //   first, then show the error in the standard error box.
 // - No call keeps collection data between calls: the folder tree is the only model.
+// - Every call that changes files holds the database lock (DatabaseLock) for its
+//   whole length; one that cannot get it in time changes nothing and reports "The
+//   database is in use by another program." in `error` (or returns false / 0).
 namespace lorvane {
 
 class AssociationLookup;
@@ -69,6 +73,11 @@ public:
     ~ArtistStore();
 
     const QByteArray& ProgramDir() const { return m_programDir; }
+
+    // The one-writer lock of this data home, and who shows that a command waits for it.
+    const DatabaseLock& databaseLock() const { return m_lock; }
+    DatabaseLock& databaseLock() { return m_lock; }
+    void setWaitingSink(DatabaseLock::WaitingSink sink) { m_lock.setWaitingSink(std::move(sink)); }
     const QByteArray& DbFolderName() const { return m_dbFolderName; }
 
     // ProgramDir + "LVNDB/".
@@ -145,6 +154,7 @@ public:
 private:
     QByteArray m_programDir;
     QByteArray m_dbFolderName = QByteArrayLiteral("LVNDB");
+    DatabaseLock m_lock;
 };
 
 } // namespace lorvane

@@ -97,10 +97,12 @@ void ArtistStoreSession::checkWritable(const QByteArray& path) {
     // A deferred write must fail at the song that asks for it, as a direct one would:
     // what can be foreseen (no folder, no write access, a name too long) is checked now.
     const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = path.left(slash + 1);
+    const QByteArray target = ArtistFile::replacedFile(path);
+    const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
     if (path.size() - slash - 1 > NAME_MAX || path.size() >= PATH_MAX ||
         ::access(folder.isEmpty() ? "." : folder.constData(), W_OK) != 0)
         throw StoreError::cannotCreate(path);
+    ArtistFile::checkReplaceable(path);
 }
 
 void ArtistStoreSession::markDirty(const QByteArray& path, ArtistData& data) {
@@ -118,6 +120,10 @@ void ArtistStoreSession::AddSong(const QByteArray& path, const NamePatterns& pat
                                  const QByteArray& selectedGenre, bool updateList,
                                  const AssociationLookup* assoc, AddSongResult& result) {
     result = AddSongResult();
+    if (!m_holding) {
+        m_hold = m_store.databaseLock().hold();
+        m_holding = true;
+    }
     result.artist = ParseArtist(path, patterns);
     const QByteArray& artist = result.artist;
     if (!ArtistFile::isStorableLine(path)) {

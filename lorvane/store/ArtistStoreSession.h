@@ -2,6 +2,7 @@
 
 #include "building/FileNameParsing.h"
 #include "store/ArtistStore.h"
+#include "store/DatabaseLock.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -73,6 +74,8 @@ private:
 
     const ArtistStore& m_store;
     const bool m_deferWrites;
+    DatabaseLock::Hold m_hold; // taken by the first AddSong
+    bool m_holding = false;
     std::optional<QByteArrayList> m_genres;
     QHash<QByteArray, GenreFolder> m_genreFolders;
     QHash<QByteArray, ArtistData> m_artists;

@@ -2,8 +2,10 @@
 
 #include "building/FileNameParsing.h"
 #include "building/FileSearch.h"
+#include "building/FolderListing.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
+#include "store/DatabaseLock.h"
 #include "store/GenreFolders.h"
 #include "store/StoreError.h"
 
@@ -12,6 +14,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -56,13 +59,32 @@ QByteArray columnBytes(sqlite3_stmt* stmt, int column) {
     return data ? QByteArray(static_cast<const char*>(data), size) : QByteArray();
 }
 
-// A free name beside the association file for the new table; the file is made here
-// (empty, which SQLite takes as an empty database) so no other writer can have it.
-QByteArray reserveTemporary(const QByteArray& fileName) {
+// Readers and the writer wait this long for each other's SQLite locks.
+constexpr int BusyTimeoutMs = 5000;
+
+const QByteArray kTemporaryPrefix = QByteArrayLiteral(".lorvane.gen-");
+
+// Saves of earlier versions filled a temporary file beside the association file and
+// renamed it into place; a killed one left its file behind.
+void removeOldTemporaries(const QByteArray& folder) {
+    for (const FolderEntry& entry : listFolder(folder)) {
+        const QByteArray& name = entry.name;
+        if (entry.folder || !name.startsWith(kTemporaryPrefix) ||
+            name.size() != kTemporaryPrefix.size() + 8)
+            continue;
+        const QByteArray tail = name.mid(kTemporaryPrefix.size());
+        if (std::all_of(tail.begin(), tail.end(),
+                        [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }))
+            ArtistFile::remove(folder + name);
+    }
+}
+
+// A free name beside the association file; the file is made here (empty, which SQLite
+// takes as an empty database) so no other writer can have it.
+QByteArray reserveTemporary(const QByteArray& folder) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    const QByteArray folder = fileName.left(fileName.lastIndexOf('/') + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QByteArray temp = folder + ".lorvane.gen-";
+        QByteArray temp = folder + kTemporaryPrefix;
         for (int i = 0; i < 8; ++i)
             temp += letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
         const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -73,31 +95,45 @@ QByteArray reserveTemporary(const QByteArray& fileName) {
         if (errno != EEXIST)
             break;
     }
-    throw StoreError::cannotCreate(fileName);
+    return {};
 }
 
-void writeTable(const QByteArray& temp, const QList<AssociationRow>& rows) {
-    Connection c;
-    if (sqlite3_open_v2(temp.constData(), &c.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        throw StoreError(c.error());
-    // The file is private until it is renamed into place: no journal is needed.
-    if (sqlite3_exec(c.db, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_exec(c.db, kCreateTable, nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_exec(c.db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw StoreError(c.error());
-    Statement insert;
-    if (sqlite3_prepare_v2(c.db, kInsertRow, -1, &insert.stmt, nullptr) != SQLITE_OK)
-        throw StoreError(c.error());
-    for (const AssociationRow& row : rows) {
-        if (bindName(insert.stmt, 1, CutAssociationField(row.artist)) != SQLITE_OK ||
-            bindName(insert.stmt, 2, CutAssociationField(row.genre)) != SQLITE_OK ||
-            sqlite3_step(insert.stmt) != SQLITE_DONE)
-            throw StoreError(c.error());
-        sqlite3_reset(insert.stmt);
-        sqlite3_clear_bindings(insert.stmt);
+bool isBusy(int rc) {
+    return (rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED;
+}
+
+// The rows are replaced in one transaction inside the existing file: SQLite's own
+// locks keep other connections' transactions whole, and its journal keeps the old
+// rows when the save fails half-way.
+void writeTable(Connection& c, const QList<AssociationRow>& rows) {
+    sqlite3_busy_timeout(c.db, BusyTimeoutMs);
+    const auto exec = [&c](const char* sql) {
+        const int rc = sqlite3_exec(c.db, sql, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            throw rc;
+    };
+    exec("BEGIN IMMEDIATE");
+    try {
+        exec("DROP TABLE IF EXISTS GenreAssociations");
+        exec(kCreateTable);
+        Statement insert;
+        int rc = sqlite3_prepare_v2(c.db, kInsertRow, -1, &insert.stmt, nullptr);
+        if (rc != SQLITE_OK)
+            throw rc;
+        for (const AssociationRow& row : rows) {
+            if ((rc = bindName(insert.stmt, 1, CutAssociationField(row.artist))) != SQLITE_OK ||
+                (rc = bindName(insert.stmt, 2, CutAssociationField(row.genre))) != SQLITE_OK)
+                throw rc;
+            if ((rc = sqlite3_step(insert.stmt)) != SQLITE_DONE)
+                throw rc;
+            sqlite3_reset(insert.stmt);
+            sqlite3_clear_bindings(insert.stmt);
+        }
+        exec("COMMIT");
+    } catch (int) {
+        sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
     }
-    if (sqlite3_exec(c.db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw StoreError(c.error());
 }
 
 } // namespace
@@ -127,23 +163,63 @@ QList<AssociationRow> CollectAssociations(const ArtistStore& store, const QByteA
 }
 
 void SaveAssociationFile(const QByteArray& fileName, const QList<AssociationRow>& rows) {
-    const QByteArray temp = reserveTemporary(fileName);
-    try {
-        writeTable(temp, rows);
-    } catch (const StoreError&) {
-        ::unlink(temp.constData());
-        throw StoreError::cannotCreate(fileName);
+    const QByteArray folder = fileName.left(fileName.lastIndexOf('/') + 1);
+    const DatabaseLock::Hold hold = DatabaseLock(folder).hold();
+    removeOldTemporaries(folder);
+    const bool existed = ArtistFile::exists(fileName);
+    int rc = SQLITE_OK;
+    {
+        Connection c;
+        rc = sqlite3_open_v2(fileName.constData(), &c.db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        if (rc == SQLITE_OK) {
+            try {
+                writeTable(c, rows);
+            } catch (int failed) {
+                rc = failed;
+            }
+        }
     }
-    if (::rename(temp.constData(), fileName.constData()) != 0) {
-        ::unlink(temp.constData());
-        throw StoreError::cannotCreate(fileName);
+    if (rc == SQLITE_OK)
+        return;
+    // A file that is not a database has no SQLite lock to respect: a new table takes
+    // its place as a whole, filled beside it and renamed over it.
+    if ((rc & 0xFF) == SQLITE_NOTADB) {
+        const QByteArray temp = reserveTemporary(folder);
+        if (temp.isEmpty())
+            throw StoreError::cannotCreate(fileName);
+        {
+            Connection c;
+            rc = sqlite3_open_v2(temp.constData(), &c.db, SQLITE_OPEN_READWRITE, nullptr);
+            if (rc == SQLITE_OK) {
+                try {
+                    writeTable(c, rows);
+                } catch (int failed) {
+                    rc = failed;
+                }
+            }
+        }
+        if (rc != SQLITE_OK || ::rename(temp.constData(), fileName.constData()) != 0) {
+            ::unlink(temp.constData());
+            throw StoreError::cannotCreate(fileName);
+        }
+        return;
     }
+    // A file this save created holds no table; left behind, it would stop every add run.
+    if (!existed)
+        ::unlink(fileName.constData());
+    if (isBusy(rc))
+        throw StoreError(QStringLiteral("Cannot write the association file %1: database is locked")
+                             .arg(DisplayText(fileName)));
+    throw StoreError::cannotCreate(fileName);
 }
 
 QList<AssociationRow> LoadAssociationFile(const QByteArray& fileName) {
     Connection c;
     if (sqlite3_open_v2(fileName.constData(), &c.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         throw unreadable(fileName, c.error());
+    // A save in progress holds SQLite's lock for a moment; wait for it instead of failing.
+    sqlite3_busy_timeout(c.db, BusyTimeoutMs);
     Statement select;
     if (sqlite3_prepare_v2(c.db, kSelectRows, -1, &select.stmt, nullptr) != SQLITE_OK)
         throw unreadable(fileName, c.error());

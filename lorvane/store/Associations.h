@@ -44,9 +44,12 @@ QByteArray CutAssociationField(const QByteArray& value);
 QList<AssociationRow> CollectAssociations(const ArtistStore& store, const QByteArrayList& genres,
                                           FileSearch& search);
 
-// Writes rows to fileName as a new table: a temporary file in the same folder is
-// filled and renamed over the old one, so a failed save leaves the old file. Throws
-// StoreError ("Cannot create file") on failure.
+// Replaces the rows of fileName (created when missing) in one SQLite transaction, under
+// the database lock of the file's folder; a failed save leaves the old rows. Throws
+// StoreError: "Cannot write the association file %s: database is locked" when another
+// connection keeps SQLite's lock for more than a few seconds, the lock's "in use"
+// message, else "Cannot create file %s". A file that is not an SQLite database is
+// replaced whole (a new table filled beside it and renamed over it), as saves always did.
 void SaveAssociationFile(const QByteArray& fileName, const QList<AssociationRow>& rows);
 
 // The rows of fileName in save order. Throws StoreError naming the file when it cannot

@@ -4,12 +4,14 @@
 #include "building/FolderListing.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
+#include "store/StoreError.h"
 
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -118,14 +120,32 @@ QByteArray GenreFolders::existingGenre(const QByteArray& name) const {
     return {};
 }
 
+namespace {
+
+// The genre commands answer only yes or no: a database in use is a no, with nothing
+// changed.
+std::optional<DatabaseLock::Hold> holdOrNothing(const ArtistStore& store) {
+    try {
+        return store.databaseLock().hold();
+    } catch (const StoreError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 bool GenreFolders::AddGenreFolder(const QByteArray& name) const {
-    if (!GenreNameRefusal(name).isEmpty() || !existingGenre(name).isEmpty())
+    const auto hold = holdOrNothing(m_store);
+    if (!hold || !GenreNameRefusal(name).isEmpty() || !existingGenre(name).isEmpty())
         return false;
     return ArtistFile::makeFolder(withoutSlash(m_store.genreFolder(name)));
 }
 
 bool GenreFolders::RenameGenreFolder(const QByteArray& genre, const QByteArray& newName) const {
     if (!NameRefusal(genre).isEmpty() || !GenreNameRefusal(newName).isEmpty() || genre == newName)
+        return false;
+    const auto hold = holdOrNothing(m_store);
+    if (!hold)
         return false;
     // Only the genre itself may hold the new name under another letter case.
     const QByteArray holder = existingGenre(newName);
@@ -137,6 +157,9 @@ bool GenreFolders::RenameGenreFolder(const QByteArray& genre, const QByteArray& 
 
 bool GenreFolders::RemoveGenre(const QByteArray& genre, FileSearch& search) const {
     if (!NameRefusal(genre).isEmpty())
+        return false;
+    const auto hold = holdOrNothing(m_store);
+    if (!hold)
         return false;
     const QByteArray folder = m_store.genreFolder(genre);
     search.reset();
@@ -157,6 +180,9 @@ bool GenreFolders::RemoveGenre(const QByteArray& genre, FileSearch& search) cons
 bool GenreFolders::MoveArtist(const QByteArray& source, const QByteArray& target,
                               const QByteArray& artist) const {
     if (!NameRefusal(source).isEmpty() || !NameRefusal(target).isEmpty())
+        return false;
+    const auto hold = holdOrNothing(m_store);
+    if (!hold)
         return false;
     const QByteArray from = m_store.artistFile(source, artist);
     if (from.isEmpty() || !ArtistFile::exists(from))

@@ -57,6 +57,13 @@ ReplaceSongPathResult ReplaceSongPath(ArtistStore& store, const QByteArray& genr
                                       const QByteArray& selectedGenre,
                                       const AssociationLookup* assoc) {
     ReplaceSongPathResult result;
+    DatabaseLock::Hold hold;
+    try {
+        hold = store.databaseLock().hold();
+    } catch (const StoreError& e) {
+        result.error = result.added.error = e.message();
+        return result;
+    }
     const QByteArray noted = store.artistFile(genre, artist);
     result.added = store.AddSong(newPath, patterns, selectedGenre, true, assoc);
     if (!result.added.error.isEmpty()) {
@@ -118,6 +125,16 @@ RenameSongResult RenameSong(ArtistStore& store, AssociationSource* assoc, const 
         return result;
     }
 
+    // The store's lock is taken before the file is renamed, so a database in use leaves
+    // the file as it was.
+    DatabaseLock::Hold hold;
+    try {
+        if (updateStore)
+            hold = store.databaseLock().hold();
+    } catch (const StoreError& e) {
+        result.error = e.message();
+        return result;
+    }
     if (nameTakenInOtherCase(oldPath, result.newPath) ||
         !RenameNoReplace(oldPath, result.newPath)) {
         result.outcome = RenameOutcome::CannotRename;

@@ -2,6 +2,7 @@
 # in the middle of a write leaves behind.
 lorvane_test(NAME tst_parse_names SOURCES tst_parse_names.cpp)
 lorvane_test(NAME tst_store_artists SOURCES tst_store_artists.cpp)
+add_dependencies(tst_store_artists lorvane-probe)
 lorvane_test(NAME tst_scan_folders SOURCES tst_scan_folders.cpp)
 add_dependencies(tst_scan_folders lorvane-probe)
 lorvane_test(NAME tst_crash_kill SOURCES tst_crash_kill.cpp)

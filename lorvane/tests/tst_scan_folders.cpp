@@ -56,6 +56,7 @@ private slots:
     void stopsAtTheFileThatFails();
     void missingRoot();
     void probe();
+    void twoScansAtOnce();
 
 private:
     QByteArray home() const { return m_dir->path().toUtf8() + "/home"; }
@@ -264,6 +265,33 @@ void TestScanFolders::probe() {
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(p.readAllStandardOutput(),
              QByteArray("\xff Band\tOne\nB\tT\nOrganizing MP3s: 0\nLorvane\n1\n"));
+}
+
+// Two programs filing songs of one artist into one database: each waits for the other's
+// run, so neither overwrites the other's lines.
+void TestScanFolders::twoScansAtOnce() {
+    const QString probe =
+        qEnvironmentVariable("LORVANE_BIN_DIR") + QStringLiteral("/lorvane-probe");
+    if (!QFile::exists(probe))
+        QSKIP("lorvane-probe is not built");
+    for (int i = 0; i < 400; ++i) {
+        writeBytes(music() + "a/Band - A" + QByteArray::number(i) + ".mp3");
+        writeBytes(music() + "b/Band - B" + QByteArray::number(i) + ".mp3");
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LORVANE_HOME"), QString::fromUtf8(home()));
+    QProcess scans[2];
+    for (int i = 0; i < 2; ++i) {
+        scans[i].setProcessEnvironment(env);
+        scans[i].start(probe, {QStringLiteral("scan"), QStringLiteral("--dash"),
+                               QString::fromUtf8(music() + (i ? "b" : "a"))});
+    }
+    for (QProcess& scan : scans) {
+        QVERIFY(scan.waitForFinished(60000));
+        QCOMPARE(scan.exitCode(), 0);
+    }
+    QCOMPARE(readBytes(home() + "/LVNDB/Unknown/Band.lvn").count("\r\n"), 800);
+    QVERIFY(!coretest::pathExists(home() + "/.lorvane.lock"));
 }
 
 QTEST_GUILESS_MAIN(TestScanFolders)

@@ -5,11 +5,14 @@
 #include "support/core_Fixtures.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace lorvane;
@@ -57,6 +60,7 @@ private slots:
     void nonUtf8RoundTrip();
     void cannotCreateFile_data();
     void cannotCreateFile();
+    void fileProtectionKept();
     void lineIndexSurvivesSorting();
     void deleteSong();
     void cleanArtist();
@@ -267,6 +271,59 @@ void TestStoreArtists::cannotCreateFile() {
     // Nothing half-written stays behind.
     for (const QByteArray& entry : coretest::snapshot(db()).keys())
         QVERIFY2(!entry.contains(".lvn-"), entry.constData());
+}
+
+// Writing an artist file anew keeps what the user set on it: its mode, a link to where it
+// really lies, and a missing write permission, which refuses the write.
+void TestStoreArtists::fileProtectionKept() {
+    const QByteArray home = m_dir->path().toUtf8();
+    writeBytes(db() + "Unknown/Band.lvn", "/m/Band - one.mp3\r\n");
+    QVERIFY(::chmod(db() + "Unknown/Band.lvn", 0640) == 0);
+    writeBytes(home + "/elsewhere/real.lvn", "/m/Linked - one.mp3\r\n");
+    QVERIFY(::symlink("../../elsewhere/real.lvn", db() + "Unknown/Linked.lvn") == 0);
+    QVERIFY(store().AddSong("/m/Band - two.mp3", m_patterns, "", false).error.isEmpty());
+    QVERIFY(store().AddSong("/m/Linked - two.mp3", m_patterns, "", false).error.isEmpty());
+    struct stat st {};
+    QVERIFY(::stat(db() + "Unknown/Band.lvn", &st) == 0);
+    QCOMPARE(st.st_mode & 07777, 0640u);
+    QVERIFY(::lstat(db() + "Unknown/Linked.lvn", &st) == 0 && S_ISLNK(st.st_mode));
+    QCOMPARE(readBytes(home + "/elsewhere/real.lvn"),
+             QByteArray("/m/Linked - one.mp3\r\n/m/Linked - two.mp3\r\n"));
+
+    const QByteArray locked = db() + "Unknown/Locked.lvn";
+    writeBytes(locked, "/m/Locked - one.mp3\r\n");
+    QVERIFY(::chmod(locked, 0444) == 0);
+    QString error;
+    if (::geteuid() != 0) {
+        error = store().AddSong("/m/Locked - two.mp3", m_patterns, "", false).error;
+    } else {
+        // Root may write any file: the refusal shows only for an ordinary user.
+        const QString probe =
+            qEnvironmentVariable("LORVANE_BIN_DIR") + QStringLiteral("/lorvane-probe");
+        if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty() ||
+            !QFile::exists(probe))
+            QSKIP("running as root without setpriv or lorvane-probe to act as another user");
+        writeBytes(home + "/music/Locked - two.mp3");
+        QProcess chown;
+        chown.start(QStringLiteral("chown"),
+                    {QStringLiteral("-R"), QStringLiteral("nobody"), QString::fromUtf8(home)});
+        QVERIFY(chown.waitForFinished(30000) && chown.exitCode() == 0);
+        QProcess scan;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LORVANE_HOME"), QString::fromUtf8(home));
+        scan.setProcessEnvironment(env);
+        scan.start(QStringLiteral("setpriv"),
+                   {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                    QStringLiteral("--clear-groups"), probe, QStringLiteral("scan"),
+                    QStringLiteral("--dash"), QString::fromUtf8(home + "/music")});
+        QVERIFY(scan.waitForFinished(30000));
+        QCOMPARE(scan.exitCode(), 1);
+        error = QString::fromUtf8(scan.readAllStandardError()).trimmed();
+    }
+    QCOMPARE(error, QStringLiteral("Cannot create file ") + QString::fromUtf8(locked));
+    QCOMPARE(readBytes(locked), QByteArray("/m/Locked - one.mp3\r\n"));
+    QVERIFY(::stat(locked, &st) == 0);
+    QCOMPARE(st.st_mode & 07777, 0444u);
 }
 
 void TestStoreArtists::lineIndexSurvivesSorting() {

@@ -49,6 +49,7 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     m_ui->DetailsPlace->layout()->addWidget(m_details);
     connect(m_details, &SongDetailsPanel::captionChanged, this, &QWidget::setWindowTitle);
     m_search.setCaptionSink([this](const QString& caption) { showCaption(caption); });
+    m_store.setWaitingSink([this](const QString& caption) { showCaption(caption); });
 
     Ui::TForm1* u = m_ui.get();
     connect(u->GenreList, &TListBox::click, this, &TForm1::GenreListClick);
