@@ -3,6 +3,7 @@
 #include "platform/DataHome.h"
 #include "platform/Shell.h"
 #include "store/ArtistFile.h"
+#include "store/DatabaseLock.h"
 #include "store/StoreError.h"
 
 #include <QRandomGenerator>
@@ -16,6 +17,12 @@ Playback::Playback(Shell& shell, QByteArray dataHome)
 
 QByteArray Playback::dynamicPlaylist() const {
     return withTrailingSlash(m_dataHome) + "Dynamic.m3u";
+}
+
+DatabaseLock::Hold Playback::playlistLock() const {
+    if (m_dataHome.isEmpty())
+        return {};
+    return DatabaseLock(m_dataHome).hold();
 }
 
 bool Playback::FileExists(const QByteArray& path) {
@@ -47,9 +54,12 @@ bool Playback::writeAndPlay(const QByteArrayList& paths) {
     if (paths.isEmpty())
         return false;
     const QByteArray file = dynamicPlaylist();
+    // Another program's play command must not replace the list between its writing and
+    // the player's reading of it.
+    const DatabaseLock::Hold hold = playlistLock();
     // Written beside and renamed over: the old playlist, or a link in its place, is
     // replaced as a whole, never written through.
-    ArtistFile::write(file, paths);
+    ArtistFile::write(file, paths, ArtistFile::Links::Replace);
     PlayPlaylist(file);
     return true;
 }
@@ -67,7 +77,9 @@ QByteArrayList Playback::Shuffled(QByteArrayList lines, QRandomGenerator& genera
 void Playback::PlayPlaylist(const QByteArray& file) {
     if (m_random) {
         QRandomGenerator& generator = m_generator ? *m_generator : *QRandomGenerator::global();
-        ArtistFile::write(file, Shuffled(ArtistFile::read(file), generator));
+        const DatabaseLock::Hold hold = playlistLock();
+        ArtistFile::write(file, Shuffled(ArtistFile::read(file), generator),
+                          ArtistFile::Links::Replace);
     }
     m_shell.openDocument(file);
 }
@@ -83,6 +95,7 @@ bool Playback::SaveLastPlaylist(const QByteArray& target) {
     // A copy that fails, for want of a playlist or of a writable target, is not
     // reported.
     try {
+        const DatabaseLock::Hold hold = playlistLock();
         bool exists = false;
         const QByteArray content = ArtistFile::readRaw(dynamicPlaylist(), &exists);
         if (!exists)

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayList>
 
+#include "store/DatabaseLock.h"
+
 class QRandomGenerator;
 
 namespace lorvane {
@@ -48,6 +50,9 @@ public:
     static bool FileExists(const QByteArray& path);
 
 private:
+    // The data home's one-writer lock, which the playlist there is part of (none without
+    // a data home).
+    DatabaseLock::Hold playlistLock() const;
     bool writeAndPlay(const QByteArrayList& paths);
 
     Shell& m_shell;

@@ -130,19 +130,20 @@ QByteArray replacedFile(const QByteArray& path) {
     return target;
 }
 
-void checkReplaceable(const QByteArray& path) {
-    const QByteArray target = replacedFile(path);
+void checkReplaceable(const QByteArray& path, Links links) {
+    const QByteArray target = links == Links::WriteThrough ? replacedFile(path) : path;
     // The rename would replace a file the user may not write; such a file stays as it is.
-    if (::faccessat(AT_FDCWD, target.constData(), F_OK, AT_EACCESS) == 0 &&
-        ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+    const int flags = AT_EACCESS | (links == Links::Replace ? AT_SYMLINK_NOFOLLOW : 0);
+    if (::faccessat(AT_FDCWD, target.constData(), F_OK, flags) == 0 &&
+        ::faccessat(AT_FDCWD, target.constData(), W_OK, flags) != 0)
         throw StoreError::cannotCreate(path);
 }
 
-void writeAtomic(const QByteArray& path, const QByteArray& content) {
-    checkReplaceable(path);
-    const QByteArray target = replacedFile(path);
+void writeAtomic(const QByteArray& path, const QByteArray& content, Links links) {
+    checkReplaceable(path, links);
+    const QByteArray target = links == Links::WriteThrough ? replacedFile(path) : path;
     struct stat old {};
-    const bool existed = ::stat(target.constData(), &old) == 0;
+    const bool existed = ::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
     const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
     QByteArray temp;
     int fd = -1;
@@ -169,8 +170,8 @@ void writeAtomic(const QByteArray& path, const QByteArray& content) {
     }
 }
 
-void write(const QByteArray& path, const QByteArrayList& lines) {
-    writeAtomic(path, joinLines(lines));
+void write(const QByteArray& path, const QByteArrayList& lines, Links links) {
+    writeAtomic(path, joinLines(lines), links);
 }
 
 bool writeOrRemove(const QByteArray& path, const QByteArrayList& lines) {

@@ -22,21 +22,28 @@ QByteArrayList read(const QByteArray& path, bool* exists = nullptr);
 // The bytes of path, under the same rules as read().
 QByteArray readRaw(const QByteArray& path, bool* exists = nullptr);
 
+// What a write does with a link in the file's place: write through it to its target (the
+// user linked an artist file from elsewhere), or replace the link itself (a file of the
+// program's own, such as the dynamic playlist, which a planted link must not redirect).
+enum class Links { WriteThrough, Replace };
+
 // Replaces path with content atomically; throws StoreError ("Cannot create file").
 // The protection of the old file holds: a file the user may not write is refused and
-// left as it is, the new file gets the old one's mode (and owner and group where the
-// process may), and a link is written through to its target (the temporary file beside
-// the target), so the link stays.
-void writeAtomic(const QByteArray& path, const QByteArray& content);
+// left as it is, and the new file gets the old one's mode (and owner and group where
+// the process may). With Links::WriteThrough the temporary file lies beside the link's
+// target and replaces it, so the link stays.
+void writeAtomic(const QByteArray& path, const QByteArray& content,
+                 Links links = Links::WriteThrough);
 
 // The file writeAtomic(path) replaces: path, or the target of the link path names.
 QByteArray replacedFile(const QByteArray& path);
 
-// Throws StoreError ("Cannot create file") when path exists and the user may not write it.
-void checkReplaceable(const QByteArray& path);
+// Throws StoreError ("Cannot create file") when the file writeAtomic would replace exists
+// and the user may not write it.
+void checkReplaceable(const QByteArray& path, Links links = Links::WriteThrough);
 
 // Writes lines (see joinLines) atomically.
-void write(const QByteArray& path, const QByteArrayList& lines);
+void write(const QByteArray& path, const QByteArrayList& lines, Links links = Links::WriteThrough);
 
 // Whether name is one of the temporary names writeAtomic writes through; such a file
 // is only left behind when the writing process was killed.
