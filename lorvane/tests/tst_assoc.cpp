@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 using namespace lorvane;
 using coretest::pathExists;
@@ -96,6 +97,40 @@ private slots:
             QCOMPARE(e.message(), QStringLiteral("Cannot create file %1")
                                       .arg(QString::fromUtf8(path("missing/lorvane.gen"))));
         }
+    }
+
+    // Another connection's write transaction is waited for, then the save gives up
+    // without touching the rows; the file is never replaced under a connection.
+    void aSaveRespectsSQLiteLocks() {
+        const QByteArray file = path("lorvane.gen");
+        SaveAssociationFile(file, {{"a", "Old"}});
+        writeBytes(path(".lorvane.gen-k1ll3d00"), "left by a killed save");
+        struct stat before {};
+        QVERIFY(::stat(file.constData(), &before) == 0);
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(file.constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other,
+                              "BEGIN IMMEDIATE; INSERT INTO GenreAssociations VALUES "
+                              "('x', 'Pending')",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        QString error;
+        try {
+            SaveAssociationFile(file, {{"b", "New"}});
+        } catch (const StoreError& e) {
+            error = e.message();
+        }
+        QCOMPARE(sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        QCOMPARE(error, QStringLiteral("Cannot write the association file %1: database is locked")
+                            .arg(QString::fromUtf8(file)));
+        QCOMPARE(LoadAssociationFile(file), Rows({{"a", "Old"}}));
+        SaveAssociationFile(file, {{"b", "New"}});
+        QCOMPARE(LoadAssociationFile(file), Rows({{"b", "New"}}));
+        struct stat after {};
+        QVERIFY(::stat(file.constData(), &after) == 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(snapshot(path("")).keys(), QList<QByteArray>({"lorvane.gen"}));
     }
 
     void unreadableFiles_data() {
