@@ -235,7 +235,26 @@ void TMP3Info::Save() {
         RawFile file(m_filename, RawFile::ReadWrite);
         const qint64 size = file.size();
         // Over the known tag, else after the last byte.
-        file.writeAt(m_valid ? size - id3v1::TagSize : size, tag.constData(), tag.size());
+        const qint64 at = m_valid ? size - id3v1::TagSize : size;
+        QByteArray before;
+        if (m_valid) {
+            before.resize(id3v1::TagSize);
+            file.readAt(at, before.data(), before.size());
+        }
+        try {
+            file.writeAt(at, tag.constData(), tag.size());
+        } catch (const InOutError&) {
+            // A write cut short (a full disk) must not leave part of a tag: the file
+            // goes back to its old length, or gets its old tag bytes back.
+            try {
+                if (m_valid)
+                    file.writeAt(at, before.constData(), before.size());
+                else
+                    file.truncate(size);
+            } catch (const InOutError&) {
+            }
+            throw;
+        }
         file.close();
     } catch (...) {
         m_saved = false;

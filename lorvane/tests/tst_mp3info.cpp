@@ -2,10 +2,14 @@
 #include "metadata/MP3Info.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -289,6 +293,50 @@ private slots:
         QVERIFY(info.Valid());
         QCOMPARE(info.Title(), QStringLiteral("Bytes"));
         ::unlink(path.constData()); // the temporary folder cannot name it to remove it
+    }
+
+    // A save that meets a full disk leaves the file as it was, however often it is
+    // tried, in the tag object and through the probe's tag command.
+    void fullDiskLeavesNoHalfTag() {
+        if (::geteuid() != 0)
+            QSKIP("mounting a small tmpfs for a full disk needs root");
+        QTemporaryDir mountPoint;
+        const QByteArray dir = QFile::encodeName(mountPoint.path());
+        if (::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=16k") != 0)
+            QSKIP("this system does not let the test mount a tmpfs");
+        const auto unmount = qScopeGuard([&dir] { ::umount2(dir.constData(), MNT_DETACH); });
+        const QByteArray path = dir + "/song.mp3";
+        {
+            QFile f(QFile::decodeName(path));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            while (f.write(QByteArray(4096, 'a')) > 0 && f.flush()) {
+            }
+        }
+        // 50 bytes stay free in the last block: an appended tag starts, then fails.
+        QVERIFY(::truncate(path.constData(), QFileInfo(QFile::decodeName(path)).size() - 50) == 0);
+        const auto content = [&path] {
+            QFile f(QFile::decodeName(path));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
+        };
+        const QByteArray before = content();
+
+        TMP3Info info;
+        info.setFilename(path);
+        info.setTitle(QStringLiteral("Full"));
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QVERIFY_THROWS_EXCEPTION(InOutError, info.Save());
+            QVERIFY(!info.Saved());
+            QCOMPARE(content(), before);
+        }
+
+        QProcess probe;
+        probe.start(qEnvironmentVariable("LORVANE_BIN_DIR") + QStringLiteral("/lorvane-probe"),
+                    {QStringLiteral("tag"), QFile::decodeName(path), QStringLiteral("--title"),
+                     QStringLiteral("Full")});
+        QVERIFY(probe.waitForFinished(30000));
+        QCOMPARE(probe.exitCode(), 1);
+        QVERIFY(probe.readAllStandardError().startsWith("Error saving ID3 tag."));
+        QCOMPARE(content(), before);
     }
 };
 

@@ -1,0 +1,82 @@
+// lorvane-probe tag FILE [--title T] [--artist A] [--album B] [--year Y] [--comment C]
+// [--genre N] | FILE --remove: the tag panel's "Save" and "Remove" on one file. The tag
+// is read first, as a click on the song does; the values given replace what it holds.
+#include "command.h"
+
+#include "metadata/InOutError.h"
+#include "metadata/MP3Info.h"
+
+#include <QTextStream>
+
+namespace {
+
+int fail(const QString& message) {
+    QTextStream(stderr) << message << '\n';
+    return 1;
+}
+
+int run(const QStringList& args) {
+    const QByteArrayList raw = probe::rawArguments(args);
+    if (args.isEmpty())
+        return fail(QStringLiteral("tag: give FILE"));
+    bool remove = false;
+    TMP3Info info;
+    try {
+        info.setFilename(raw.first());
+    } catch (const InOutError&) {
+        // The panel shows "Error getting ID3 tag." and still lets the user save.
+    }
+    QString error;
+    QObject::connect(&info, &TMP3Info::onError,
+                     [&error](TMP3Info* sender) { error = sender->Error(); });
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (option == QLatin1String("--remove")) {
+            remove = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return fail(QStringLiteral("tag: %1 needs a value").arg(option));
+        const QString value = args[++i];
+        if (option == QLatin1String("--title"))
+            info.setTitle(value);
+        else if (option == QLatin1String("--artist"))
+            info.setArtist(value);
+        else if (option == QLatin1String("--album"))
+            info.setAlbum(value);
+        else if (option == QLatin1String("--year"))
+            info.setYear(value);
+        else if (option == QLatin1String("--comment"))
+            info.setComment(value);
+        else if (option == QLatin1String("--genre"))
+            info.setGenreID(value.toInt());
+        else
+            return fail(QStringLiteral("tag: unknown option %1").arg(option));
+    }
+    if (remove && args.size() != 2)
+        return fail(QStringLiteral("tag: --remove takes no values"));
+
+    error.clear();
+    try {
+        if (remove)
+            info.RemoveID3();
+        else
+            info.Save();
+    } catch (const InOutError& e) {
+        return fail(QStringLiteral("%1 (%2)").arg(remove ? QStringLiteral("Error removing ID3 tag.")
+                                                         : QStringLiteral("Error saving ID3 tag."),
+                                                  QString::fromLocal8Bit(e.what())));
+    }
+    // Failures the tag object reports itself (no file, no tag, read-only).
+    if (!error.isEmpty())
+        return fail(error);
+    return 0;
+}
+
+const bool registered = probe::registerCommand(
+    "tag",
+    "FILE [--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] | "
+    "FILE --remove  (the tag panel's Save or Remove)",
+    run);
+
+} // namespace
