@@ -96,6 +96,16 @@ public:
         return reinterpret_cast<const unsigned char*>(m_buffer.data()) + (pos - m_start);
     }
 
+    // The four bytes at pos (pos + 4 <= size) as a big-endian value; a look ahead past
+    // the buffer reads them alone, so the buffer stays where the search is.
+    quint32 word(qint64 pos) {
+        if (pos >= m_start && pos + 4 <= m_start + m_length)
+            return bigEndian32(m_buffer.data() + (pos - m_start));
+        char bytes[4];
+        m_source.readAt(pos, bytes, 4);
+        return bigEndian32(bytes);
+    }
+
 private:
     MPEGSource& m_source;
     qint64 m_size;
@@ -228,26 +238,69 @@ qint64 findHeader(BlockReader& reader, qint64 from, qint64 size, TMPEGData& rec)
     return -1;
 }
 
+// The bytes from one frame to the next as decoders count them: Layer I counts 4-byte
+// slots, MPEG-2/2.5 Layer III frames hold half the samples. (FrameLength, shown and used
+// for the play-time steps, keeps its single 144000 rule.)
+qint64 trueFrameLength(const TMPEGData& rec) {
+    const qint64 bitRate = rec.BitRate;
+    const qint64 sampleRate = rec.SampleRate;
+    if (rec.Layer == 1)
+        return (12000 * bitRate / sampleRate + rec.Padding) * 4;
+    if (rec.Layer == 3 && rec.Version != 1)
+        return 72000 * bitRate / sampleRate + rec.Padding;
+    return 144000 * bitRate / sampleRate + rec.Padding;
+}
+
+// A sync pattern inside junk or inside a tag decodes as a header now and then; a real
+// frame is followed by another of the same version, layer and sampling rate. A frame
+// with no room for a further header before the end of the audio stands on its own.
+bool confirmedByNext(BlockReader& reader, const TMPEGData& rec, qint64 start, qint64 audioEnd) {
+    const qint64 next = start + trueFrameLength(rec);
+    if (next + 4 > audioEnd)
+        return true;
+    const quint32 h = reader.word(next);
+    if ((h & SyncMask) != SyncMask)
+        return false;
+    TMPEGData following = rec;
+    DecodeHeader(h, following);
+    return following.Version == rec.Version && following.Layer == rec.Layer &&
+           following.SampleRate == rec.SampleRate;
+}
+
 } // namespace
 
-qint64 FindFirstFrame(TMPEGData& rec, MPEGSource& source, qint64 from, qint64 blockSize) {
+qint64 FindFirstFrame(TMPEGData& rec, MPEGSource& source, qint64 from, qint64 audioEnd,
+                      qint64 blockSize) {
     const TMPEGData fresh = rec;
     const qint64 size = source.size();
     BlockReader reader(source, size, blockSize);
+    qint64 firstStart = -1;
+    TMPEGData first;
     qint64 pos = from;
     while (size - pos >= 4) {
         const qint64 start = findHeader(reader, pos, size, rec);
         if (start < 0)
             break;
         const qint64 remain = size - start - qint64(rec.FrameLength) + 2 * qint64(rec.Protection);
-        if (remain > 0)
+        if (remain <= 0) {
+            // A frame that runs past the end is passed over with its four header bytes.
+            rec = fresh;
+            pos = start + 4;
+            continue;
+        }
+        if (confirmedByNext(reader, rec, start, audioEnd))
             return start;
-        // A frame that runs past the end is passed over with its four header bytes.
+        if (firstStart < 0) {
+            firstStart = start;
+            first = rec;
+        }
         rec = fresh;
-        pos = start + 4;
+        pos = start + 1;
     }
-    rec = fresh;
-    return -1;
+    // With no frame confirmed anywhere (a single frame, frames only by themselves) the
+    // first usable one stands.
+    rec = firstStart >= 0 ? first : fresh;
+    return firstStart;
 }
 
 int ReadMPEGStream(TMPEGData& rec, MPEGSource& source, qint64 blockSize) {
@@ -258,10 +311,19 @@ int ReadMPEGStream(TMPEGData& rec, MPEGSource& source, qint64 blockSize) {
 
     // The search starts behind a leading ID3v2 tag: its text and pictures would
     // otherwise read as false frame headers. Play time counts the audio bytes only.
-    char head[10];
-    const qint64 headLength = std::min<qint64>(size, sizeof head);
-    source.readAt(0, head, headLength);
-    const qint64 searchStart = std::min(size, ID3v2TagSize(head, headLength));
+    // A tag written twice stands right behind the first; every such tag is skipped.
+    qint64 searchStart = 0;
+    for (;;) {
+        char head[10];
+        const qint64 headLength = std::min<qint64>(size - searchStart, sizeof head);
+        if (headLength <= 0)
+            break;
+        source.readAt(searchStart, head, headLength);
+        const qint64 tagSize = ID3v2TagSize(head, headLength);
+        if (tagSize == 0)
+            break;
+        searchStart = std::min(size, searchStart + tagSize);
+    }
     qint64 audioEnd = size;
     if (size - 128 >= searchStart) {
         char tag[3];
@@ -272,7 +334,7 @@ int ReadMPEGStream(TMPEGData& rec, MPEGSource& source, qint64 blockSize) {
     const TMPEGData fresh{.FileSize = size, .AudioBytes = audioEnd - searchStart};
     rec = fresh;
 
-    const qint64 frameStart = FindFirstFrame(rec, source, searchStart, blockSize);
+    const qint64 frameStart = FindFirstFrame(rec, source, searchStart, audioEnd, blockSize);
     if (frameStart < 0)
         return -1;
 

@@ -17,7 +17,7 @@ struct TMPEGData {
     bool Padding = false;
     quint32 FrameLength = 0;
     quint8 ChannelMode = 0; // 3 = mono; decides where the "Xing" block stands
-    qint64 AudioBytes = 0;  // FileSize less a leading ID3v2 and a trailing ID3v1 tag
+    qint64 AudioBytes = 0;  // FileSize less the leading ID3v2 tags and a trailing ID3v1 tag
 };
 
 // Where ReadMPEGData takes its bytes from: a file, or memory in tests and fuzzing.
@@ -56,12 +56,15 @@ int ReadMPEGData(TMPEGData& rec, const QByteArray& fileName);
 // The same over any source; blockSize only decides how much is read at a time.
 int ReadMPEGStream(TMPEGData& rec, MPEGSource& source, qint64 blockSize = 256 * 1024);
 
-// The search of ReadMPEGStream, from byte `from` on: the first four bytes that decode as
-// a usable header whose frame fits the file (a window sliding one byte at a time; after
-// a frame that does not fit, the search goes on behind its four header bytes). rec
-// comes in with FileSize and AudioBytes set and leaves with the frame's values, or as
-// it came when no frame is found. Returns the frame's position, or -1.
-qint64 FindFirstFrame(TMPEGData& rec, MPEGSource& source, qint64 from,
+// The search of ReadMPEGStream, from byte `from` on. Candidates are four bytes that
+// decode as a usable header whose frame fits the file (after a frame that does not fit,
+// the search goes on behind its four header bytes). The first candidate confirmed by
+// the header one true frame length on (same version, layer and sampling rate), or with
+// no room for one before audioEnd, is taken; after an unconfirmed one the search goes
+// on at the next byte; with none confirmed, the first candidate stands. rec comes in
+// with FileSize and AudioBytes set and leaves with the frame's values, or as it came
+// when there is no candidate. Returns the frame's position, or -1.
+qint64 FindFirstFrame(TMPEGData& rec, MPEGSource& source, qint64 from, qint64 audioEnd,
                       qint64 blockSize = 256 * 1024);
 
 // The four "File Info:" lines of the song panel.

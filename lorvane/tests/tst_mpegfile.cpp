@@ -27,11 +27,24 @@ private:
     qint64 m_claimed;
 };
 
+// Bytes from one frame to the next as decoders count them.
+qint64 trueLength(const TMPEGData& r) {
+    if (r.Layer == 1)
+        return (12000 * qint64(r.BitRate) / r.SampleRate + r.Padding) * 4;
+    if (r.Layer == 3 && r.Version != 1)
+        return 72000 * qint64(r.BitRate) / r.SampleRate + r.Padding;
+    return 144000 * qint64(r.BitRate) / r.SampleRate + r.Padding;
+}
+
 // The search rule taken literally: a four-byte window sliding one byte at a time, four
-// fresh bytes after a frame that does not fit. The block search must agree with it.
-qint64 byteWindowSearch(TMPEGData& rec, const QByteArray& data, qint64 from) {
+// fresh bytes after a frame that does not fit; the first candidate that the header one
+// true frame length on confirms (or that has no room for one before audioEnd), else
+// the first candidate. The block search must agree with it.
+qint64 byteWindowSearch(TMPEGData& rec, const QByteArray& data, qint64 from, qint64 audioEnd) {
     const TMPEGData fresh = rec;
     const qint64 size = data.size();
+    qint64 firstStart = -1;
+    TMPEGData first;
     qint64 pos = from;
     while (size - pos >= 4) {
         quint32 h = 0;
@@ -42,13 +55,34 @@ qint64 byteWindowSearch(TMPEGData& rec, const QByteArray& data, qint64 from) {
             h = h << 8 | uchar(data[pos++]);
             found = DecodeHeader(h, rec);
         }
+        if (!found)
+            break;
         const qint64 start = pos - 4;
-        if (found && size - start - qint64(rec.FrameLength) + 2 * qint64(rec.Protection) > 0)
+        if (size - start - qint64(rec.FrameLength) + 2 * qint64(rec.Protection) <= 0) {
+            rec = fresh;
+            continue;
+        }
+        const qint64 next = start + trueLength(rec);
+        bool confirmed = next + 4 > audioEnd;
+        if (!confirmed) {
+            const quint32 n = uchar(data[next]) << 24 | uchar(data[next + 1]) << 16 |
+                              uchar(data[next + 2]) << 8 | uchar(data[next + 3]);
+            TMPEGData following = rec;
+            confirmed = (n & 0xFFE00000u) == 0xFFE00000u && (DecodeHeader(n, following), true) &&
+                        following.Version == rec.Version && following.Layer == rec.Layer &&
+                        following.SampleRate == rec.SampleRate;
+        }
+        if (confirmed)
             return start;
+        if (firstStart < 0) {
+            firstStart = start;
+            first = rec;
+        }
         rec = fresh;
+        pos = start + 1;
     }
-    rec = fresh;
-    return -1;
+    rec = firstStart >= 0 ? first : fresh;
+    return firstStart;
 }
 
 QString describe(qint64 at, const TMPEGData& r) {
@@ -188,6 +222,37 @@ private slots:
             << frame(V1L3_128, 419) << -1
             << lines("Bitrate: 128 kbps, 44100 Hz", 419, 3, "Length: 0:00");
 
+        // A sync pattern in junk or in a tag is passed over unless the frame after it,
+        // one true frame length on, confirms it; the values are a real decoder's.
+        const auto stream = [](quint32 header, int length, int frames) {
+            QByteArray s;
+            for (int i = 0; i < frames; ++i)
+                s += frame(header, length);
+            return s;
+        };
+        const QByteArray fake = be32(0xFFF3D400);    // MPEG-2 Layer III, 144 kbps, 24000 Hz
+        const QByteArray damaged = be32(0xFFFF1800); // Layer I, 32 kbps, 32000 Hz
+        QTest::newRow("junk with a sync pattern before the frames")
+            << "junk" + fake + QByteArray(40, 'j') + stream(0xFFFB5000, 208, 400) << 0
+            << lines("Bitrate: 64 kbps, 44100 Hz", 83248, 3, "Length: 0:10");
+        QTest::newRow("damaged first frame")
+            << frame(0xFFFF1800, 417) + stream(V1L3_128, 417, 150) << 0
+            << lines("Bitrate: 128 kbps, 44100 Hz", 62967, 3, "Length: 0:03");
+        QTest::newRow("ID3v2 tag written twice")
+            << id3v2(1000, damaged) + id3v2(2000, damaged) + stream(0xFFFB5000, 208, 100) << 0
+            << lines("Bitrate: 64 kbps, 44100 Hz", 23820, 3, "Length: 0:02");
+        // The tag's title holds a pattern that confirms itself; the frame before it has
+        // no room for another before the tag, which confirms it.
+        QTest::newRow("single frame, then an ID3v1 tag")
+            << frame(V1L3_128, 417) + id3v1(be32(V2L3_8) + QByteArray(22, 'x') + be32(V2L3_8)) << 0
+            << lines("Bitrate: 128 kbps, 44100 Hz", 545, 3, "Length: 0:00");
+        QTest::newRow("Layer I steps 32 bytes, not FrameLength 104")
+            << "junk" + fake + "xx" + stream(0xFFFF1000, 32, 2000) << 0
+            << lines("Bitrate: 32 kbps, 44100 Hz", 64010, 1, "Length: 0:16");
+        QTest::newRow("MPEG-2 Layer III steps 208 bytes, not FrameLength 417")
+            << "junk" + damaged + "xx" + stream(V2L3_64, 208, 300) << 0
+            << lines("Bitrate: 64 kbps, 22050 Hz", 62410, 3, "Length: 0:07");
+
         // Xing: frames × samples per frame give the true play time.
         const QByteArray v1Audio(417 * 999, '\0');
         QTest::newRow("xing 0x0F stereo at 36")
@@ -262,16 +327,19 @@ private slots:
                     qsizetype(random() % quint32(std::min<qsizetype>(bytes.size(), 3000)));
                 bytes[at] = char(random() % 3 ? 0xFF : random());
             }
-            const qint64 from = ID3v2TagSize(bytes.constData(), bytes.size());
+            const qint64 from =
+                std::min<qint64>(ID3v2TagSize(bytes.constData(), bytes.size()), bytes.size());
+            const qint64 audioEnd =
+                bytes.size() - 128 >= from && bytes.mid(bytes.size() - 128, 3) == "TAG"
+                    ? bytes.size() - 128
+                    : bytes.size();
             TMPEGData expected{.FileSize = bytes.size(), .AudioBytes = bytes.size()};
             TMPEGData blocks = expected;
-            const qint64 want =
-                byteWindowSearch(expected, bytes, std::min<qint64>(from, bytes.size()));
+            const qint64 want = byteWindowSearch(expected, bytes, from, audioEnd);
             for (const qint64 block : {5, 4096}) {
                 MemoryMPEGSource memory(bytes);
                 TMPEGData got = blocks;
-                const qint64 at =
-                    FindFirstFrame(got, memory, std::min<qint64>(from, bytes.size()), block);
+                const qint64 at = FindFirstFrame(got, memory, from, audioEnd, block);
                 QCOMPARE(describe(at, got), describe(want, expected));
             }
         }
