@@ -86,18 +86,9 @@ qint64 byteWindowSearch(TMPEGData& rec, const QByteArray& data, qint64 from, qin
 }
 
 QString describe(qint64 at, const TMPEGData& r) {
-    return QStringLiteral("at %1: %2 %3 v%4 l%5 %6 Hz %7 kbps p%8 c%9 fl%10 ab%11")
-        .arg(at)
-        .arg(r.Duration)
-        .arg(r.FileSize)
-        .arg(r.Version)
-        .arg(r.Layer)
-        .arg(r.SampleRate)
-        .arg(r.BitRate)
-        .arg(r.Protection * 2 + r.Padding)
-        .arg(r.ChannelMode)
-        .arg(r.FrameLength)
-        .arg(r.AudioBytes);
+    return QString::asprintf("at %lld: %u s %lld B v%d l%d %d Hz %d kbps p%d%d c%d fl%u ab%lld", at,
+                             r.Duration, r.FileSize, r.Version, r.Layer, r.SampleRate, r.BitRate,
+                             r.Protection, r.Padding, r.ChannelMode, r.FrameLength, r.AudioBytes);
 }
 
 } // namespace
