@@ -65,9 +65,11 @@ bool isLockFile(int fd, const QByteArray& file) {
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
-void tell(const Held& entry, const QString& caption) {
-    if (entry.sink)
-        entry.sink(caption);
+// The sink is called through a copy: it may run an event loop that locks other homes.
+void tell(const QByteArray& file, const QString& caption) {
+    const DatabaseLock::WaitingSink sink = held().value(file).sink;
+    if (sink)
+        sink(caption);
 }
 
 } // namespace
@@ -98,7 +100,7 @@ DatabaseLock::Hold DatabaseLock::hold() const {
     // Tells the sink that the wait is over, whichever way it ended.
     const auto endWait = [&] {
         if (noticed)
-            tell(held()[m_file], QStringLiteral("Lorvane"));
+            tell(m_file, QStringLiteral("Lorvane"));
     };
     int fd = -1;
     for (;;) {
@@ -115,7 +117,7 @@ DatabaseLock::Hold DatabaseLock::hold() const {
                 throw StoreError(inUseMessage());
             }
             if (!noticed && waited.elapsed() >= NoticeAfterMs) {
-                tell(held()[m_file], waitingCaption());
+                tell(m_file, waitingCaption());
                 noticed = true;
             }
             const timespec pause{0, PollNs};
