@@ -113,7 +113,9 @@ DatabaseLock::Hold DatabaseLock::hold() const {
         while (attempt == Attempt::Busy) {
             if (waited.elapsed() >= m_giveUpAfter.count()) {
                 ::close(fd);
-                endWait();
+                // The caption is the status line: it keeps the reason where a command
+                // has no error to show.
+                tell(m_file, inUseMessage());
                 throw StoreError(inUseMessage());
             }
             if (!noticed && waited.elapsed() >= NoticeAfterMs) {
