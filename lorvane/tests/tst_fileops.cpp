@@ -4,6 +4,7 @@
 #include "support/genre_Window.h"
 
 #include "TListBox.h"
+#include "building/FolderListing.h"
 #include "renameform_src.h"
 #include "store/Associations.h"
 #include "store/GenreFolders.h"
@@ -12,6 +13,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <unistd.h>
@@ -260,16 +262,51 @@ private slots:
         QCOMPARE(rig.lines("Pop", "Artist"), QByteArrayList({rig.song("Artist - Song.mp3")}));
     }
 
-    // A name that is not UTF-8 shows with replacement characters; left as it is, the
-    // rename keeps its bytes.
+    // A name that is not UTF-8 reads as Windows-1252; F2, an edit typed into the popup
+    // and Enter keep the bytes of everything the edit did not touch, so the song stays
+    // with its artist.
+    void aNameThatIsNotUtf8KeepsItsBytes_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("renamed");
+        QTest::newRow("left as it is") << QByteArray("Caf\xe9 - Song.MP3") << "Song" << QString()
+                                       << QByteArray("Caf\xe9 - Song.mp3");
+        QTest::newRow("Latin-1, appended")
+            << QByteArray("Caf\xe9 - Cr\xe8me.mp3") << QStringLiteral("Crème") << " 2"
+            << QByteArray("Caf\xe9 - Cr\xe8me 2.mp3");
+        QTest::newRow("bytes without a character")
+            << QByteArray("Caf\xe9 - \x81\x8d\x8f\x90\x9d.mp3")
+            << QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD") << " 2"
+            << QByteArray("Caf\xe9 - \x81\x8d\x8f\x90\x9d 2.mp3");
+    }
     void aNameThatIsNotUtf8KeepsItsBytes() {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, title);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, renamed);
         WindowRig rig;
-        rig.file("Pop", "Caf\xe9", {"Caf\xe9 - Song.MP3"});
-        rig.build();
-        TRenameForm* popup = openRename(rig, QStringLiteral("Caf\uFFFD"), "Song");
-        confirm(popup, popup->text());
-        QVERIFY(pathExists(rig.song("Caf\xe9 - Song.mp3")));
-        QCOMPARE(rig.lines("Pop", "Caf\xe9"), QByteArrayList({rig.song("Caf\xe9 - Song.mp3")}));
+        rig.file("Pop", "Caf\xe9", {name});
+        TForm1& form = rig.build();
+        TListBox* artists = rig.list("ArtistList");
+        QCOMPARE(texts(artists), QStringList({QStringLiteral("Café")}));
+        clickRow(artists, 0);
+        TListBox* songs = rig.list("SongList");
+        QCOMPARE(texts(songs), QStringList({title}));
+        clickRow(songs, 0);
+        QTest::keyClick(songs, Qt::Key_F2);
+        TRenameForm* popup = form.RenameForm();
+        QVERIFY(popup->isVisible());
+        QCOMPARE(popup->text(), QStringLiteral("Café - ") + title);
+        auto* edit = popup->findChild<QLineEdit*>(QStringLiteral("FileName"));
+        edit->end(false);
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(!popup->isVisible());
+        QVERIFY(pathExists(rig.song(renamed)));
+        QCOMPARE(rig.lines("Pop", "Caf\xe9"), QByteArrayList({rig.song(renamed)}));
+        QCOMPARE(listFolder(rig.homePath("LVNDB/Pop/")).size(), size_t(1));
+        QVERIFY(rig.dialogs.shown.isEmpty());
     }
 
     void copy_data() {

@@ -865,10 +865,10 @@ void TForm1::ManualAddClick() {
 void TForm1::AddArtistEntry(const QString& name) {
     if (m_ui->GenreList->count() == 0)
         return;
-    const QByteArray bytes = NameBytes(name);
+    const QByteArray bytes = popupNameBytes(TRenameForm::AddArtist, name);
     if (!m_store.AddArtistEntry(m_genre, bytes))
         return;
-    m_ui->ArtistList->addEntry(name, bytes);
+    m_ui->ArtistList->addEntry(DisplayText(bytes), bytes);
     m_ui->TotalA->setText(QString::number(m_ui->ArtistList->count()));
 }
 

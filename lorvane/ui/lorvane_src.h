@@ -225,6 +225,7 @@ private:
     void connectGenreAndFileCommands();
     void renameFormConfirmed(int mode, const QString& text);
     bool acceptPopupText(int mode, const QString& text);
+    QByteArray popupNameBytes(int mode, const QString& text) const;
     void genreCommandKeys(int key);
     void songFileKeys(int key);
     void completeMove();
@@ -233,8 +234,7 @@ private:
 
     std::shared_ptr<lorvane::Associations> m_assocFile;
     lorvane::FileClipboard* m_clipboard = nullptr;
-    QString m_renameShown;    // the name the rename popup was opened with
-    QByteArray m_renameBytes; // ... and its bytes, kept when the text is left as it was
+    QByteArray m_renameBytes; // the bytes of the name the rename popup was opened with
 
     // The tray icon and menu, "Only Show in Tray", the first paint and the end of the
     // window (lorvane_src_tray.cpp).

@@ -56,18 +56,18 @@ void TForm1::showRenameSong(int top) {
         return;
     m_renameForm->OldPath =
         m_store.SongPathOf(m_genre, focusedArtist(), songs->dataAt(row).toInt());
-    // A name that is not UTF-8 shows with replacement characters; left as shown, it
-    // keeps its bytes.
+    // The edited text goes back to bytes against these, so that what the user left
+    // alone keeps its bytes whatever the name's encoding.
     m_renameBytes = BaseFileName(m_renameForm->OldPath);
-    m_renameShown = DisplayText(m_renameBytes);
     const int left = songs->mapToGlobal(QPoint(10, 0)).x();
-    m_renameForm->ShowPopup(TRenameForm::RenameFile, m_renameShown, 350, QPoint(left, top));
+    m_renameForm->ShowPopup(TRenameForm::RenameFile, DisplayText(m_renameBytes), 350,
+                            QPoint(left, top));
 }
 
 void TForm1::renameSong(const QString& typed) {
     TListBox* genres = m_ui->GenreList;
     TListBox* artists = m_ui->ArtistList;
-    const QByteArray name = typed == m_renameShown ? m_renameBytes : NameBytes(typed);
+    const QByteArray name = EditedNameBytes(m_renameBytes, typed);
     const bool listed = artists->count() > 0;
     const RenameSongResult r =
         RenameSong(m_store, m_associations, m_genre, focusedArtist(), m_renameForm->OldPath, name,
