@@ -20,7 +20,7 @@ QByteArray Playback::dynamicPlaylist() const {
 
 bool Playback::FileExists(const QByteArray& path) {
     struct stat st {};
-    return !path.isEmpty() && ::stat(path.constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return NamesASong(path) && ::stat(path.constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool Playback::PlaySongs(const QByteArrayList& songPaths) {

@@ -386,6 +386,33 @@ private slots:
         }
     }
 
+    // A file that cannot be deleted keeps its song; the database changes only once
+    // the file is gone.
+    void aFileThatStaysKeepsItsSong_data() {
+        QTest::addColumn<QByteArray>("path"); // "" for a folder in the song's place
+        QTest::newRow("a folder where the song was") << QByteArray();
+        QTest::newRow("a file the system does not let go") << QByteArray("/proc/version");
+    }
+    void aFileThatStaysKeepsItsSong() {
+        QFETCH(QByteArray, path);
+        WindowRig rig;
+        if (path.isEmpty()) {
+            path = rig.song("Muddy - Hoochie.mp3");
+            QVERIFY(QDir().mkpath(QString::fromUtf8(path)));
+        }
+        writeBytes(rig.homePath("LVNDB/Blues/Muddy.lvn"), path + "\r\n");
+        rig.build();
+        TListBox* songs = rig.list("SongList");
+        clickRow(songs, 0);
+        const auto db = snapshot(rig.homePath("LVNDB"));
+        rig.dialogs.answers = {true};
+        QTest::keyClick(songs, Qt::Key_F4);
+        QCOMPARE(rig.dialogs.texts().value(1), "Can't delete file " + QString::fromUtf8(path));
+        QVERIFY(pathExists(path));
+        QCOMPARE(snapshot(rig.homePath("LVNDB")), db);
+        QCOMPARE(songs->count(), 1);
+    }
+
     // A song whose line is gone resolves to "null", which names no file to rename or
     // delete, not even one of that name in the current folder.
     void anUnresolvedSongNamesNoFile_data() {

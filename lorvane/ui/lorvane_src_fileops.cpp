@@ -15,6 +15,9 @@
 
 #include <QCursor>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 using namespace lorvane;
 
 namespace {
@@ -26,6 +29,12 @@ const QString CannotRename =
 // "" (no artist file) and "null" (no such line) name no file.
 bool isSongFile(const QByteArray& path) {
     return !path.isEmpty() && path != "null";
+}
+
+// Whether nothing, not even a dangling link, is left at path.
+bool isGone(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) != 0 && errno == ENOENT;
 }
 
 } // namespace
@@ -126,10 +135,13 @@ void TForm1::DelMp3FileClick() {
                                                           "from your hard drive?")
                                                .arg(DisplayText(path))))
         return;
-    // Whether the file went is not asked; the song leaves the database either way. A
-    // song that resolves to no path deletes no file (not one called "null").
-    if (isSongFile(path))
-        ArtistFile::remove(path);
+    // The song leaves the database only once its file is gone, so that a file that
+    // stays is never lost from the collection. A song that resolves to no path deletes
+    // no file (not one called "null").
+    if (isSongFile(path) && !ArtistFile::remove(path) && !isGone(path)) {
+        showMessage(QStringLiteral("Can't delete file %1").arg(DisplayText(path)));
+        return;
+    }
     applySongDeleted(
         row, m_store.DeleteSongFromDB(m_genre, focusedArtist(), songs->dataAt(row).toInt()));
 }
