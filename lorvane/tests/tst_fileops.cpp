@@ -413,6 +413,60 @@ private slots:
         QCOMPARE(songs->count(), 1);
     }
 
+    // Songs left out, and an artist file that cannot be read, are told about once,
+    // after the command, instead of passing unnoticed.
+    void whatIsLeftOutIsTold_data() {
+        QTest::addColumn<QByteArray>("how"); // "scan", "manual add" or "unreadable"
+        QTest::addColumn<QByteArrayList>("names");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("a scan skipping one")
+            << QByteArray("scan") << QByteArrayList{"Band - One\nTwo.mp3", "Band - Good.mp3"}
+            << "1 file was not added: its name holds a line break, which the database "
+               "cannot keep.";
+        QTest::newRow("a scan skipping two")
+            << QByteArray("scan")
+            << QByteArrayList{"Band - One\nTwo.mp3", "Band - \rThree.mp3", "Band - Good.mp3"}
+            << "2 files were not added: their names hold a line break, which the database "
+               "cannot keep.";
+        QTest::newRow("a manual add skipping one")
+            << QByteArray("manual add") << QByteArrayList{"Band - One\nTwo.mp3", "Band - Good.mp3"}
+            << "1 file was not added: its name holds a line break, which the database "
+               "cannot keep.";
+        QTest::newRow("an artist file that cannot be read")
+            << QByteArray("unreadable") << QByteArrayList() << "Cannot open file %1";
+    }
+    void whatIsLeftOutIsTold() {
+        QFETCH(QByteArray, how);
+        QFETCH(QByteArrayList, names);
+        QFETCH(QString, told);
+        WindowRig rig;
+        rig.file("Pop", "Band", {"Band - First.mp3"});
+        const QByteArray loop = rig.homePath("LVNDB/Pop/Loop.lvn");
+        if (how == "unreadable")
+            QVERIFY(::symlink(loop.constData(), loop.constData()) == 0);
+        QStringList chosen;
+        for (const QByteArray& name : names) {
+            writeBytes(rig.song(name), "ID3");
+            chosen << QFile::decodeName(rig.song(name));
+        }
+        TForm1& form = rig.build();
+        if (how == "scan") {
+            form.AddFromFolder(rig.song(""));
+        } else if (how == "manual add") {
+            rig.dialogs.filesToOpen = chosen;
+            rig.part<QAction>("ManualAddSong")->trigger();
+        }
+        if (how == "unreadable") {
+            QCOMPARE(texts(rig.list("ArtistList")), QStringList({"Band", "Loop"}));
+            QCOMPARE(rig.dialogs.texts(), QStringList()); // Band's songs show
+            clickRow(rig.list("ArtistList"), 1);
+            told = told.arg(QString::fromUtf8(loop));
+        } else {
+            QCOMPARE(rig.lines("Pop", "Band").last(), rig.song("Band - Good.mp3"));
+        }
+        QCOMPARE(rig.dialogs.texts(), QStringList({told}));
+    }
+
     // A song whose line is gone resolves to "null", which names no file to rename or
     // delete, not even one of that name in the current folder.
     void anUnresolvedSongNamesNoFile_data() {

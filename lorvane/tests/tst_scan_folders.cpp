@@ -49,6 +49,8 @@ private slots:
     void cleanup();
     void search_data();
     void search();
+    void reach_data();
+    void reach();
     void captions();
     void scanningTwiceAddsNothing();
     void sameFilesAsOneByOne_data();
@@ -106,6 +108,49 @@ void TestScanFolders::search() {
         std::all_of(firstNested, found.end(), [](const QByteArray& p) { return p.contains('/'); }));
     std::sort(found.begin(), found.end());
     std::sort(expected.begin(), expected.end());
+    QCOMPARE(found, expected);
+}
+
+// A drive's search stays on the drive's file system; no search enters the file
+// systems the kernel makes up. "mnt" links to the place of each row ("" for a folder
+// on another, real file system).
+void TestScanFolders::reach_data() {
+    QTest::addColumn<QByteArray>("place");
+    QTest::addColumn<bool>("oneFileSystem");
+    QTest::addColumn<QByteArray>("mask");
+    QTest::addColumn<QByteArrayList>("expected");
+    QTest::newRow("a folder's search enters another file system")
+        << QByteArray() << false << QByteArray("*.mp3") << QByteArrayList{"a.mp3", "mnt/x.mp3"};
+    QTest::newRow("a drive's search stays on its own")
+        << QByteArray() << true << QByteArray("*.mp3") << QByteArrayList{"a.mp3"};
+    for (const char* pseudo : {"/proc", "/sys", "/dev", "/dev/pts"})
+        QTest::newRow(pseudo) << QByteArray(pseudo) << false << QByteArray("*")
+                              << QByteArrayList{"a.mp3"};
+}
+
+void TestScanFolders::reach() {
+    QFETCH(QByteArray, place);
+    QFETCH(bool, oneFileSystem);
+    QFETCH(QByteArray, mask);
+    QFETCH(QByteArrayList, expected);
+    std::unique_ptr<QTemporaryDir> other;
+    if (place.isEmpty()) {
+        // /dev/shm is a memory file system of its own on Linux.
+        other = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/lorvane-XXXXXX"));
+        if (!other->isValid())
+            QSKIP("no /dev/shm to hold a second file system");
+        place = QFile::encodeName(other->path());
+        writeBytes(place + "/x.mp3");
+    }
+    writeBytes(music() + "a.mp3");
+    QVERIFY(::symlink(place.constData(), (music() + "mnt").constData()) == 0);
+
+    FileSearch search;
+    search.FindFiles(music(), mask, true,
+                     oneFileSystem ? Reach::OneFileSystem : Reach::AnyFileSystem);
+    QByteArrayList found;
+    for (const QByteArray& path : search.FoundFiles())
+        found.append(path.mid(music().size()));
     QCOMPARE(found, expected);
 }
 

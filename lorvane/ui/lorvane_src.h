@@ -96,7 +96,8 @@ public:
     void showCaption(const QString& text);
 
     // Scans root (ending in "/") into the collection and applies the result.
-    void AddFromFolder(const QByteArray& root);
+    void AddFromFolder(const QByteArray& root,
+                       lorvane::Reach reach = lorvane::Reach::AnyFileSystem);
 
     // The folder the folder tree has current ("" when none).
     QByteArray dirListFolder() const;
@@ -173,6 +174,8 @@ private:
     void focusSong(int row);
     // Removes the focused artist whose file went with its last song, with the caption.
     void dropFocusedArtist();
+    // Says why the focused artist lists no songs when its file cannot be read.
+    void explainEmptySongList();
     // Applies a song's removal from the database to the lists.
     void applySongDeleted(int row, const lorvane::DeleteSongResult& result);
 
