@@ -14,33 +14,27 @@ namespace lorvane {
 
 namespace {
 
-constexpr std::array<const char*, 21> PseudoTypes = {
-    "autofs", "binfmt_misc", "bpf",      "cgroup",     "cgroup2",    "configfs",  "debugfs",
-    "devpts", "devtmpfs",    "efivarfs", "fusectl",    "hugetlbfs",  "mqueue",    "nsfs",
-    "proc",   "pstore",      "resctrl",  "rpc_pipefs", "securityfs", "selinuxfs", "sysfs"};
+constexpr std::array<const char*, 22> PseudoTypes = {
+    "autofs",     "binfmt_misc", "bpf",      "cgroup",   "cgroup2", "configfs",
+    "debugfs",    "devpts",      "devtmpfs", "efivarfs", "fusectl", "hugetlbfs",
+    "mqueue",     "nsfs",        "proc",     "pstore",   "resctrl", "rpc_pipefs",
+    "securityfs", "selinuxfs",   "sysfs",    "tracefs"};
+
+// Magic numbers of statfs that <linux/magic.h> does not name.
+constexpr unsigned long ConfigfsMagic = 0x62656570;
+constexpr unsigned long FusectlMagic = 0x65735543;
+constexpr unsigned long MqueueMagic = 0x19800202;
+constexpr unsigned long RpcPipefsMagic = 0x67596969;
 
 // statfs answers these without a look at the mount table. devtmpfs says it is tmpfs,
 // which users do keep files on, so tmpfs needs the table.
-constexpr std::array<unsigned long, 20> PseudoMagics = {AUTOFS_SUPER_MAGIC,
-                                                        BINFMTFS_MAGIC,
-                                                        BPF_FS_MAGIC,
-                                                        CGROUP_SUPER_MAGIC,
-                                                        CGROUP2_SUPER_MAGIC,
-                                                        0x62656570 /* configfs */,
-                                                        DEBUGFS_MAGIC,
-                                                        DEVPTS_SUPER_MAGIC,
-                                                        EFIVARFS_MAGIC,
-                                                        0x65735543 /* fusectl */,
-                                                        HUGETLBFS_MAGIC,
-                                                        0x19800202 /* mqueue */,
-                                                        NSFS_MAGIC,
-                                                        PROC_SUPER_MAGIC,
-                                                        PSTOREFS_MAGIC,
-                                                        RDTGROUP_SUPER_MAGIC,
-                                                        0x67596969 /* rpc_pipefs */,
-                                                        SECURITYFS_MAGIC,
-                                                        SELINUX_MAGIC,
-                                                        SYSFS_MAGIC};
+constexpr std::array<unsigned long, 21> PseudoMagics = {
+    AUTOFS_SUPER_MAGIC,  BINFMTFS_MAGIC,   BPF_FS_MAGIC,    CGROUP_SUPER_MAGIC,
+    CGROUP2_SUPER_MAGIC, ConfigfsMagic,    DEBUGFS_MAGIC,   DEVPTS_SUPER_MAGIC,
+    EFIVARFS_MAGIC,      FusectlMagic,     HUGETLBFS_MAGIC, MqueueMagic,
+    NSFS_MAGIC,          PROC_SUPER_MAGIC, PSTOREFS_MAGIC,  RDTGROUP_SUPER_MAGIC,
+    RpcPipefsMagic,      SECURITYFS_MAGIC, SELINUX_MAGIC,   SYSFS_MAGIC,
+    TRACEFS_MAGIC};
 
 // The type the mount table gives the file system of device, "" when none.
 QByteArray mountedType(dev_t device) {
