@@ -1,5 +1,6 @@
 #include "building/NameText.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -81,19 +82,16 @@ bool decodeUtf8(const QByteArray& bytes, qsizetype begin, qsizetype end, std::ve
     return true;
 }
 
-// The characters of a name, part by part between "/"; legacy tells whether a part
-// was read as Windows-1252.
-std::vector<Unit> unitsOf(const QByteArray& bytes, bool* legacy = nullptr) {
+// The characters of a name, part by part between "/".
+std::vector<Unit> unitsOf(const QByteArray& bytes) {
     std::vector<Unit> units;
     units.reserve(size_t(bytes.size()));
-    bool anyLegacy = false;
     qsizetype begin = 0;
     while (begin <= bytes.size()) {
         qsizetype end = bytes.indexOf('/', begin);
         if (end < 0)
             end = bytes.size();
         if (!decodeUtf8(bytes, begin, end, units)) {
-            anyLegacy = true;
             for (qsizetype i = begin; i < end; ++i)
                 units.push_back({cp1252Char(uchar(bytes[i])), i, 1});
         }
@@ -101,8 +99,6 @@ std::vector<Unit> unitsOf(const QByteArray& bytes, bool* legacy = nullptr) {
             units.push_back({U'/', end, 1});
         begin = end + 1;
     }
-    if (legacy)
-        *legacy = anyLegacy;
     return units;
 }
 
@@ -129,8 +125,7 @@ QByteArray NameBytes(const QString& typed) {
 QByteArray EditedNameBytes(const QByteArray& original, const QString& edited) {
     if (QByteArrayView(original).isValidUtf8())
         return NameBytes(edited); // a character's UTF-8 bytes are its only bytes
-    bool legacy = false;
-    const std::vector<Unit> units = unitsOf(original, &legacy);
+    const std::vector<Unit> units = unitsOf(original);
     const QList<uint> typed = edited.toUcs4();
     const size_t n = units.size();
     const size_t m = size_t(typed.size());
@@ -184,8 +179,9 @@ QByteArray EditedNameBytes(const QByteArray& original, const QString& edited) {
             out += original.mid(u.begin, u.size);
             continue;
         }
+        // original is not UTF-8: a new character goes in its code page when it has a byte there.
         const char32_t c = typed[qsizetype(j)];
-        const int b = legacy ? cp1252Byte(c) : -1;
+        const int b = cp1252Byte(c);
         if (b >= 0)
             out += char(b);
         else
