@@ -165,7 +165,7 @@ private slots:
         Rig rig;
         TForm1& form = rig.build();
         QVERIFY(QFileInfo(rig.homePath() + "/LVNDB").isDir());
-        QCOMPARE(form.windowTitle(), QStringLiteral("Move Selected Artists"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
         QCOMPARE(rig.ui().GenreList->count(), 0);
         QCOMPARE(rig.ui().ArtistList->count(), 0);
         QCOMPARE(rig.ui().SongList->count(), 0);
@@ -173,7 +173,7 @@ private slots:
             QCOMPARE(total->text(), QStringLiteral("0"));
         // The designed state on a first start.
         QCOMPARE(form.pos(), QPoint(212, 156));
-        QCOMPARE(form.size(), QSize(619, 420));
+        QVERIFY(form.width() >= 619 && form.height() >= 420);
         QVERIFY(rig.ui().Recurse->isChecked());
         QVERIFY(rig.ui().BracketFormat->isChecked());
         QVERIFY(rig.ui().DashFormat->isChecked());

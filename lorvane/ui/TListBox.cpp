@@ -27,6 +27,12 @@ TListBox::TListBox(QWidget* parent) : QListWidget(parent) {
     setSortingEnabled(true);
 }
 
+QSize TListBox::sizeHint() const {
+    constexpr int Narrowest = 160;
+    return {std::max(Narrowest, 20 * fontMetrics().averageCharWidth() + 2 * frameWidth()),
+            QListWidget::sizeHint().height()};
+}
+
 void TListBox::fill(const QList<Entry>& entries) {
     setSortingEnabled(false);
     clear();
@@ -116,24 +122,39 @@ int TListBox::rowOfBytes(const QByteArray& bytes) const {
 }
 
 void TListBox::mousePressEvent(QMouseEvent* event) {
+    // The context menu acts on the focused entry, and the other lists show what belongs
+    // to it: a right or middle click leaves both focus and selection where they are.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     m_pressedOnItem = indexAt(event->position().toPoint()).isValid();
     QListWidget::mousePressEvent(event);
 }
 
 void TListBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     QListWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && m_pressedOnItem)
+    if (m_pressedOnItem)
         emit click();
     m_pressedOnItem = false;
 }
 
 void TListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     QListWidget::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+    if (indexAt(event->position().toPoint()).isValid())
         emit dblClick();
 }
 
 void TListBox::keyPressEvent(QKeyEvent* event) {
+    m_held.press(event);
     emit keyDown(event->key());
     const int before = currentRow();
     const QList<QListWidgetItem*> selectedBefore = selectedItems();
@@ -144,7 +165,11 @@ void TListBox::keyPressEvent(QKeyEvent* event) {
 
 void TListBox::keyReleaseEvent(QKeyEvent* event) {
     QListWidget::keyReleaseEvent(event);
-    // A held key repeats its press; its handlers run once, when it is let go.
-    if (!event->isAutoRepeat())
+    if (m_held.release(event))
         emit keyUp(event->key());
+}
+
+void TListBox::focusOutEvent(QFocusEvent* event) {
+    m_held.clear();
+    QListWidget::focusOutEvent(event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HeldKeys.h"
+
 #include <QByteArray>
 #include <QListWidget>
 #include <QVariant>
@@ -7,7 +9,8 @@
 // A list box of the main window: always sorted without regard to letter case, with the
 // focused entry ("item index") apart from the selection, and click, double-click and
 // key events as the window's handlers expect them: click() whenever the user's mouse or
-// keys change the focus or the selection, keyDown() before and keyUp() after a key.
+// keys change the focus or the selection, keyDown() before and keyUp() after a key
+// pressed here. Only the left button moves the focus or the selection.
 class TListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -15,6 +18,9 @@ public:
     static constexpr int DataRole = Qt::UserRole;
 
     explicit TListBox(QWidget* parent = nullptr);
+
+    // Room for a name of about twenty letters.
+    QSize sizeHint() const override;
 
     struct Entry {
         QString text;
@@ -55,7 +61,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool m_pressedOnItem = false;
+    HeldKeys m_held;
 };
