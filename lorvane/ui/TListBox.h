@@ -14,8 +14,10 @@
 class TListBox : public QListWidget {
     Q_OBJECT
 public:
-    // Item data: the name's bytes (genres, artists) or the line index (songs).
+    // Item data: the name's bytes (genres, artists) or the line index (songs), and what
+    // else the window keeps with an entry.
     static constexpr int DataRole = Qt::UserRole;
+    static constexpr int ExtraRole = Qt::UserRole + 1;
 
     explicit TListBox(QWidget* parent = nullptr);
 
@@ -25,6 +27,7 @@ public:
     struct Entry {
         QString text;
         QVariant data;
+        QVariant extra = {};
     };
 
     // Replaces the entries; the focus goes to the first one, nothing selected.

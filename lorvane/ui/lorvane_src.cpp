@@ -37,7 +37,7 @@ using captions::ArtistGone;
 using captions::ProductName;
 
 // The song-list entry keeps its title's bytes beside the line index, for Find Song.
-constexpr int TitleRole = TListBox::DataRole + 1;
+constexpr int TitleRole = TListBox::ExtraRole;
 
 } // namespace
 
@@ -491,15 +491,11 @@ void TForm1::ArtistListClick() {
     }
     QList<TListBox::Entry> entries;
     const QList<SongEntry> listed = m_store.ListSongs(m_genre, focusedArtist(), patterns());
+    entries.reserve(listed.size());
+    // Titles keep their bytes for the search.
     for (const SongEntry& s : listed)
-        entries.append({DisplayText(s.title), s.lineIndex});
+        entries.append({DisplayText(s.title), s.lineIndex, s.title});
     songs->fill(entries);
-    // Titles keep their bytes for the search; fill() sorted the entries, so match by line.
-    QHash<int, QByteArray> titleOf;
-    for (const SongEntry& s : listed)
-        titleOf.insert(s.lineIndex, s.title);
-    for (int r = 0; r < songs->count(); ++r)
-        songs->item(r)->setData(TitleRole, titleOf.value(songs->dataAt(r).toInt()));
     m_ui->TotalS->setText(QString::number(songs->count()));
 }
 
