@@ -881,11 +881,12 @@ private slots:
             << none;
         QTest::newRow("Enter on Not Found!")
             << "nowhere"
-            << "Enter" << QStringList{"click Enter FindEdit", "release Enter focus"}
+            << "Enter"
+            << QStringList{"focus - FindEdit", "click Enter FindEdit", "release Enter focus"}
             << QStringList{"Not Found!"};
         QTest::newRow("Esc on Not Found!")
             << "nowhere"
-            << "Esc" << QStringList{"click F3 FindEdit", "release Esc focus"}
+            << "Esc" << QStringList{"focus - FindEdit", "click F3 FindEdit", "release Esc focus"}
             << QStringList{"Not Found!"};
         QTest::newRow("Enter on the total")
             << "nowhere"
