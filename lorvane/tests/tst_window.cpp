@@ -845,7 +845,9 @@ private slots:
             QTest::keyClick(part<QWidget>(&form, opener.toLatin1()), Qt::Key(openKey));
         if (form.RenameForm()->isVisible())
             QTest::keyPress(part<QLineEdit>(form.RenameForm(), "FileName"), Qt::Key(key));
-        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
+        // Where the keyboard is when the box or popup has gone.
+        QWidget* focus =
+            QApplication::focusWidget() ? QApplication::focusWidget() : form.focusWidget();
         QTest::keyRelease(focus, Qt::Key(key));
         QCOMPARE(shown, boxes);
         QVERIFY(form.isVisible());
