@@ -1,6 +1,8 @@
 # Shared by tarnwick's end-to-end scripts (sourced, not a test of its own): a private X
-# server, private CUPS queues on the shared scheduler, a private settings folder, and
-# the programs started for one script, all removed again when the script ends.
+# server, queues of their own on the build tree's private scheduler (CUPS_SERVER), a
+# private settings folder, and the programs started for one script, all removed again
+# when the script ends.
+: "${CUPS_SERVER:?the tests reach only their own scheduler}"
 set -euo pipefail
 
 : "${TARNWICK_BIN_DIR:?}"
