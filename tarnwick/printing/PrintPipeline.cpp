@@ -13,11 +13,11 @@ namespace {
 const QString kTitle = QStringLiteral("Tarnwick32");
 const QString kNothingPrinted = QStringLiteral(" Nothing was printed.");
 
-// Sets a mark for as long as it lives, however the scope ends.
-struct Mark {
-    explicit Mark(bool& mark) : m_mark(mark) { m_mark = true; }
-    ~Mark() { m_mark = false; }
-    bool& m_mark;
+// Clears the busy mark however the print ends.
+struct BusyMark {
+    explicit BusyMark(bool& busy) : m_busy(busy) { m_busy = true; }
+    ~BusyMark() { m_busy = false; }
+    bool& m_busy;
 };
 
 } // namespace
@@ -41,7 +41,7 @@ TickResult PrintPipeline::tick(bool keyPressed, bool printingEnabled) {
 TickResult PrintPipeline::printClipboard() {
     if (m_busy)
         return TickResult::Busy;
-    Mark mark(m_busy);
+    BusyMark mark(m_busy);
     return print();
 }
 
@@ -150,7 +150,6 @@ QString PrintPipeline::choosePrinter() {
 
 TickResult PrintPipeline::fail(const QString& text) {
     m_services.forms.closePrompt();
-    Mark reporting(m_reportingFailure);
     m_services.messages.show(text, MessageIcon::Exclamation, kTitle);
     return TickResult::Failed;
 }

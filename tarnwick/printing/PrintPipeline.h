@@ -63,8 +63,6 @@ public:
     TickResult printClipboard();
 
     bool busy() const { return m_busy; }
-    // True while a failure message is up; presses made then are not kept for later.
-    bool reportingFailure() const { return m_reportingFailure; }
     // The queue that took the last printed page.
     const QString& lastPrinter() const { return m_lastPrinter; }
     // The image of the last print (the image holder); it stays until the next one.
@@ -89,7 +87,6 @@ private:
     qint16& m_promptChoice;
     QImage m_picture;
     bool m_busy = false;
-    bool m_reportingFailure = false;
     QString m_lastPrinter;
     std::function<void(const DrawPlan&, const QSizeF&)> m_planObserver;
 };

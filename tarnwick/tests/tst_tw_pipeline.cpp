@@ -450,10 +450,7 @@ private slots:
             rig.set("PrintSpecific", what.startsWith(QLatin1String("area")) ? 1 : 0);
             rig.set("ScaleFactorX", what.section(u':', 1).toDouble());
         }
-        rig.messages.onShow = [&] {
-            QVERIFY(!rig.forms.promptOpen());
-            QVERIFY(rig.pipeline.reportingFailure());
-        };
+        rig.messages.onShow = [&] { QVERIFY(!rig.forms.promptOpen()); };
         QCOMPARE(rig.pipeline.tick(true, true), TickResult::Failed);
         QCOMPARE(rig.messages.texts, QStringList{text});
         QCOMPARE(rig.messages.titles, QStringList{kTitle});

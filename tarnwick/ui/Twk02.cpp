@@ -56,14 +56,9 @@ Twk02::Nested::~Nested() {
 
 void Twk02::Timer1_Timer() {
     // While a print waits for its prompt this tick comes again through the event
-    // processing; the press stays latched for a tick that can print it. A press made
-    // while a failure is being reported is dropped: it would only bring the same
-    // message back once this one is closed.
-    if (m_pipeline.busy() || m_closePending) {
-        if (m_pipeline.reportingFailure())
-            m_services.trigger.keyState();
+    // processing; the press stays latched for a tick that can print it.
+    if (m_pipeline.busy() || m_closePending)
         return;
-    }
     // Only a new press prints: a key held down past the tick is the same press, one
     // page, however long it is held.
     const bool pressed = (m_services.trigger.keyState() & KeyTrigger::PressedSinceLastQuery) != 0;
@@ -73,6 +68,10 @@ void Twk02::Timer1_Timer() {
     }
     Nested nested(this);
     m_lastTick = m_pipeline.tick(pressed, printingEnabled());
+    // Presses made while a failure message was up would only bring the same message
+    // back once it is closed: they are dropped.
+    if (m_lastTick == TickResult::Failed)
+        m_services.trigger.keyState();
     if (m_lastTick == TickResult::Printed) {
         m_ui->Picture1->setPixmap(QPixmap::fromImage(m_pipeline.picture()));
         m_ui->Picture1->resize(m_pipeline.picture().size());
