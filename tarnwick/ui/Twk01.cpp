@@ -253,10 +253,6 @@ void Twk01::cb_about_Click() {
         close();
 }
 
-Twk05* Twk01::aboutBox() const {
-    return m_about;
-}
-
 void Twk01::bringAboutBoxForward() {
     if (m_about)
         BringForward(m_about);

@@ -35,7 +35,6 @@ public:
     void closeAboutBox();
     // Brings the About box forward when it is open.
     void bringAboutBoxForward();
-    Twk05* aboutBox() const;
 
 signals:
     // OK of the first configuration (or under the program name "TWK"): the resident

@@ -83,10 +83,6 @@ void Twk02::Timer1_Timer() {
     }
 }
 
-Twk07* Twk02::helpWindow() const {
-    return m_help;
-}
-
 void Twk02::m_help_Click() {
     if (m_help) {
         BringForward(m_help);

@@ -38,7 +38,6 @@ public:
     TickResult lastTick() const { return m_lastTick; }
     PipelineForms& forms() { return m_forms; }
     TrayIcon* trayIcon() const { return m_tray; }
-    Twk07* helpWindow() const;
 
 signals:
     // "&Configure" or a double click on the tray icon.
