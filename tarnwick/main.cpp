@@ -1,6 +1,7 @@
 #include "Program.h"
 #include "ProgramIcon.h"
 #include "platform/CupsPrintSystem.h"
+#include "platform/GraphicalSession.h"
 #include "platform/InstanceLock.h"
 #include "platform/KeyTriggerXInput.h"
 #include "platform/QtClipboard.h"
@@ -14,6 +15,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+
+#include <cstdio>
 
 namespace {
 
@@ -32,6 +35,12 @@ void showNoTriggerNotice() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (!GraphicalSessionReachable()) {
+        std::fputs("tarnwick needs a graphical session: no X11 or Wayland display could be "
+                   "opened.\n",
+                   stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     // The resident form is never shown: the program ends when its forms are gone.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -3,6 +3,7 @@
 #include "platform/QtPrinter.h"
 
 #include <QPrinterInfo>
+#include <QProcess>
 
 QList<PrinterIdentity> CupsPrintSystem::installedPrinters() const {
     QList<PrinterIdentity> printers;
@@ -28,4 +29,20 @@ std::unique_ptr<Printer> CupsPrintSystem::openPrinter(const QString& deviceName)
     if (info.isNull())
         return nullptr;
     return std::make_unique<QtPrinter>(info);
+}
+
+bool CupsPrintSystem::running() const {
+    QProcess lpstat;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    lpstat.setProcessEnvironment(env);
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
+    if (!lpstat.waitForFinished(5000)) {
+        lpstat.kill();
+        lpstat.waitForFinished();
+        return true;
+    }
+    if (lpstat.exitStatus() != QProcess::NormalExit)
+        return true;
+    return lpstat.readAllStandardOutput().trimmed() != "scheduler is not running";
 }

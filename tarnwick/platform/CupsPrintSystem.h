@@ -9,5 +9,8 @@ public:
     QList<PrinterIdentity> installedPrinters() const override;
     QString defaultPrinterName() const override;
     bool sendsToNamedPrinter() const override { return true; }
+    // Asks the system's own client (lpstat), which finds the scheduler the way every
+    // CUPS program does. Without the client nothing can be told: taken as running.
+    bool running() const override;
     std::unique_ptr<Printer> openPrinter(const QString& deviceName) override;
 };

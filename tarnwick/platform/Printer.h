@@ -57,6 +57,8 @@ public:
     virtual QString defaultPrinterName() const = 0;
     // True when a job can be sent to a named printer without making it the default.
     virtual bool sendsToNamedPrinter() const = 0;
+    // False when the print system itself is down, which also leaves no printer listed.
+    virtual bool running() const { return true; }
     // A job on the named printer, or on the default printer when the name is
     // empty; nothing when there is no such printer.
     virtual std::unique_ptr<Printer> openPrinter(const QString& deviceName) = 0;

@@ -2,6 +2,24 @@
 
 #include "printing/Twk00.h"
 
+#include <cmath>
+
+namespace {
+
+bool withinReach(double twips) {
+    return std::isfinite(twips) && std::abs(twips) <= kLargestDrawTwips;
+}
+
+// The page rectangle a plan draws into is finite and within the print system's reach.
+DrawPlan checked(DrawPlan plan) {
+    const QRectF& t = plan.target;
+    if (!withinReach(t.width()) || !withinReach(t.height()))
+        plan.problem = DrawProblem::TooLarge;
+    return plan;
+}
+
+} // namespace
+
 DrawPlan PlanDrawing(const PrintSettings& s, qint16 promptChoice, const DrawMeasures& m) {
     DrawPlan plan;
     const double TX = m.twipsPerPixelX;
@@ -35,7 +53,7 @@ DrawPlan PlanDrawing(const PrintSettings& s, qint16 promptChoice, const DrawMeas
             else
                 plan.target = QRectF(0, 0, PW * SX, PW * (H / W) * SY);
         }
-        return plan;
+        return checked(plan);
     }
 
     plan.drawCase = DrawCase::C;
@@ -54,5 +72,5 @@ DrawPlan PlanDrawing(const PrintSettings& s, qint16 promptChoice, const DrawMeas
         plan.target = QRectF(0, 0, PH * (IW / IH) * SX, PH * SY);
     else
         plan.target = QRectF(0, 0, PW * SX, PW * (IH / IW) * SY);
-    return plan;
+    return checked(plan);
 }

@@ -13,7 +13,18 @@ enum class DrawCase {
 };
 
 // Why a drawing cannot be made.
-enum class DrawProblem { None, EmptyArea, EmptyImage, EmptyPage };
+enum class DrawProblem { None, EmptyArea, EmptyImage, EmptyPage, TooLarge };
+
+// The farthest a drawing may reach from the page's corner, in twips (about 590 m). The
+// print system turns larger numbers into a page it cannot read or a blank one (poppler,
+// which renders CUPS jobs, gives up at about 7e7 twips; 1e308 is a syntax error in the
+// page), or into a job that keeps a renderer busy for minutes. A scale factor that takes
+// the picture past this is refused.
+inline constexpr double kLargestDrawTwips = 33554432.0; // 2^25
+
+// The largest scale factor the dialog accepts: at it, a page of up to 116 inches a side
+// still stays within kLargestDrawTwips. Only 1/200 of the picture shows at that scale.
+inline constexpr double kLargestScaleFactor = 200.0;
 
 // The one drawing of a print: what part of the image goes where on the page.
 struct DrawPlan {

@@ -21,4 +21,7 @@ public:
     // "Now Printing" and the receiving printer, painted at once.
     virtual void showProgress(const QString& deviceName) = 0;
     virtual void closePrompt() = 0;
+    // Takes the prompt off the screen while a message box is up, and back after it:
+    // it stays above other windows and would cover the box.
+    virtual void setPromptHidden(bool hidden) = 0;
 };

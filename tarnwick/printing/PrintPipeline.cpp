@@ -68,8 +68,14 @@ TickResult PrintPipeline::print() {
 
     const QString target = choosePrinter();
     std::unique_ptr<Printer> printer = m_services.printers.openPrinter(target);
-    if (!printer)
-        return fail(QStringLiteral("No printer is installed.") + kNothingPrinted);
+    if (!printer) {
+        // A stopped scheduler lists no printers either; saying none is installed would
+        // send the user looking for the wrong fault.
+        return fail((m_services.printers.running()
+                         ? QStringLiteral("No printer is installed.")
+                         : QStringLiteral("The print system is not running.")) +
+                    kNothingPrinted);
+    }
     m_services.forms.showProgress(printer->identity().deviceName);
 
     if (!printer->setOrientation(m_settings.PrintOrientation))
@@ -98,6 +104,11 @@ TickResult PrintPipeline::print() {
         return fail(QStringLiteral("The image on the clipboard is empty.") + kNothingPrinted);
     case DrawProblem::EmptyPage:
         return fail(QStringLiteral("The printer reports a page without size.") + kNothingPrinted);
+    case DrawProblem::TooLarge:
+        return fail(QStringLiteral("The scale %1 x %2 makes the picture too large to print.")
+                        .arg(QString::number(m_settings.ScaleFactorX, 'g', 15),
+                             QString::number(m_settings.ScaleFactorY, 'g', 15)) +
+                    kNothingPrinted);
     }
     if (m_planObserver)
         m_planObserver(plan, measures.page);
@@ -109,6 +120,7 @@ TickResult PrintPipeline::print() {
     if (!printer->endDoc())
         return fail(QStringLiteral("The printer reported an error while printing."));
     m_services.forms.closePrompt();
+    m_lastPrinter = printer->identity().deviceName;
     return TickResult::Printed;
 }
 
@@ -128,9 +140,11 @@ QString PrintPipeline::choosePrinter() {
         if (printer.deviceName == wanted)
             return printer.deviceName;
     }
-    m_services.messages.show(QStringLiteral("Printer ") + wanted +
-                                 QStringLiteral("No Longer Exists. Using System Default Printer."),
-                             MessageIcon::Exclamation, kTitle);
+    // With the print system down the printer is not gone; opening fails and says why.
+    if (!m_services.printers.running())
+        return {};
+    notify(QStringLiteral("Printer ") + wanted +
+           QStringLiteral("No Longer Exists. Using System Default Printer."));
     return {};
 }
 
@@ -138,4 +152,10 @@ TickResult PrintPipeline::fail(const QString& text) {
     m_services.forms.closePrompt();
     m_services.messages.show(text, MessageIcon::Exclamation, kTitle);
     return TickResult::Failed;
+}
+
+void PrintPipeline::notify(const QString& text) {
+    m_services.forms.setPromptHidden(true);
+    m_services.messages.show(text, MessageIcon::Exclamation, kTitle);
+    m_services.forms.setPromptHidden(false);
 }

@@ -63,6 +63,8 @@ public:
     TickResult printClipboard();
 
     bool busy() const { return m_busy; }
+    // The queue that took the last printed page.
+    const QString& lastPrinter() const { return m_lastPrinter; }
     // The image of the last print (the image holder); it stays until the next one.
     const QImage& picture() const { return m_picture; }
 
@@ -76,6 +78,8 @@ private:
     bool printerChoiceEnabled() const;
     QString choosePrinter();
     TickResult fail(const QString& text);
+    // A message in the middle of a print, with the prompt out of its way.
+    void notify(const QString& text);
 
     PipelineServices m_services;
     PrintSettings& m_settings;
@@ -83,5 +87,6 @@ private:
     qint16& m_promptChoice;
     QImage m_picture;
     bool m_busy = false;
+    QString m_lastPrinter;
     std::function<void(const DrawPlan&, const QSizeF&)> m_planObserver;
 };

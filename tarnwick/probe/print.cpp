@@ -56,6 +56,7 @@ public:
     bool promptOpen() const override { return false; }
     void showProgress(const QString&) override {}
     void closePrompt() override {}
+    void setPromptHidden(bool) override {}
 
 private:
     int m_choice;

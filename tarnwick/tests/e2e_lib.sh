@@ -1,6 +1,8 @@
 # Shared by tarnwick's end-to-end scripts (sourced, not a test of its own): a private X
-# server, private CUPS queues on the shared scheduler, a private settings folder, and
-# the programs started for one script, all removed again when the script ends.
+# server, queues of their own on the build tree's private scheduler (CUPS_SERVER), a
+# private settings folder, and the programs started for one script, all removed again
+# when the script ends.
+: "${CUPS_SERVER:?the tests reach only their own scheduler}"
 set -euo pipefail
 
 : "${TARNWICK_BIN_DIR:?}"
@@ -109,3 +111,32 @@ resident_ready() { xdotool search --name '^Tarnwick32$' >/dev/null; }
 visible_windows() { xdotool search --onlyvisible --class '^tarnwick$' 2>/dev/null || true; }
 
 configuration_window() { xdotool search --onlyvisible --name '^Tarnwick32 Configuration$'; }
+
+# start_tray [wm]: a tray host on our X server, with a window manager first when asked.
+start_tray() {
+    if [ "${1:-}" = wm ]; then
+        openbox >"$WORK/openbox.log" 2>&1 &
+        PIDS+=($!)
+        wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+        wait_until 30 wm_up || fail "the window manager did not start"
+    fi
+    trayer --edge top --align right --widthtype request --height 24 >"$WORK/trayer.log" 2>&1 &
+    PIDS+=($!)
+    panel_up() { xdotool search --name '^panel$'; }
+    wait_until 30 panel_up || fail "the tray host did not start"
+    PANEL=$(xdotool search --name '^panel$' | head -n1)
+}
+
+# The program's window inside the tray host, if there is one.
+tray_icon() {
+    local id
+    for id in $(visible_windows); do
+        xwininfo -id "$PANEL" -tree | grep -q "^ *$(printf '0x%x' "$id") " && echo "$id"
+    done
+    return 0
+}
+has_tray_icon() { [ -n "$(tray_icon)" ]; }
+click_icon() { # click_icon BUTTON [REPEAT]
+    xdotool mousemove --window "$(tray_icon)" 11 11 click --repeat "${2:-1}" --delay 100 "$1"
+}
+program_ended() { ! kill -0 "$TARNWICK_PID"; }

@@ -1,6 +1,16 @@
 # With settings stored: Print Screen prints one page on the default printer, then on a
-# chosen one; a second start ends at once and leaves the first running.
+# chosen one; a second start ends at once and leaves the first running. Without a
+# display the program says so in one line and ends with status 1.
 . "$(dirname "$0")/e2e_lib.sh"
+
+for display in "" ":$((20000 + $$ % 10000))"; do
+    status=0
+    DISPLAY=$display timeout 30 "$TARNWICK" >/dev/null 2>"$WORK/nodisplay.log" || status=$?
+    [ "$status" -eq 1 ] || fail "without a display ('$display') the status was $status"
+    [ "$(wc -l <"$WORK/nodisplay.log")" -eq 1 ] &&
+        grep -q 'needs a graphical session' "$WORK/nodisplay.log" ||
+        fail "without a display: $(cat "$WORK/nodisplay.log")"
+done
 
 start_x
 add_queue "TWKE2E_DEF_$$"

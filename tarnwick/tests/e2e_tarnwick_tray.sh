@@ -7,24 +7,8 @@ start_x
 add_queue "TWKE2E_TRAY_$$"
 QUEUE=${QUEUES[0]}
 
-trayer --edge top --align right --widthtype request --height 24 >"$WORK/trayer.log" 2>&1 &
-PIDS+=($!)
-panel_up() { xdotool search --name '^panel$'; }
-wait_until 30 panel_up || fail "the tray host did not start"
-PANEL=$(xdotool search --name '^panel$' | head -n1)
+start_tray
 
-# The program's window inside the tray host, if there is one.
-tray_icon() {
-    local id
-    for id in $(visible_windows); do
-        xwininfo -id "$PANEL" -tree | grep -q "^ *$(printf '0x%x' "$id") " && echo "$id"
-    done
-    return 0
-}
-has_tray_icon() { [ -n "$(tray_icon)" ]; }
-click_icon() { # click_icon BUTTON [REPEAT]
-    xdotool mousemove --window "$(tray_icon)" 11 11 click --repeat "${2:-1}" --delay 100 "$1"
-}
 only_icon() { [ "$(visible_windows)" = "$(tray_icon)" ]; }
 menu_open() { ! only_icon; }
 menu_choose() { # menu_choose ACCESS-KEY
@@ -35,7 +19,6 @@ menu_choose() { # menu_choose ACCESS-KEY
 }
 dialog_open() { configuration_window; }
 dialog_closed() { ! configuration_window; }
-program_ended() { ! kill -0 "$TARNWICK_PID"; }
 
 # First start: the dialog alone, no icon, nothing stored.
 start_tarnwick

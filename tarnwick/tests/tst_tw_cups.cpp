@@ -143,6 +143,16 @@ private slots:
         QVERIFY(!QFile::exists(outFile("out.pdf")));
     }
 
+    // The scheduler's state as a print asks for it when it finds no printer.
+    void schedulerStateIsSeen() {
+        QVERIFY(m_printers.running());
+        const QByteArray server = qgetenv("CUPS_SERVER");
+        qputenv("CUPS_SERVER", server + ".stopped");
+        const bool runningWithoutServer = m_printers.running();
+        qputenv("CUPS_SERVER", server);
+        QVERIFY(!runningWithoutServer);
+    }
+
     void removedPrinterFallsBackToDefault() {
         QCOMPARE(print(QStringLiteral("GONE"), 2), TickResult::Printed);
         QCOMPARE(m_messages.texts,

@@ -338,7 +338,11 @@ private slots:
                                rig.settings, osKind, rig.promptChoice);
         rig.printers.namedJobs = namedJobs;
         rig.set("PrintDevice", device);
+        // The progress notice stays above other windows: it is off the screen while the
+        // message is up, and back after it.
+        rig.messages.onShow = [&] { QVERIFY(rig.forms.promptHidden); };
         QCOMPARE(pipeline.tick(true, true), TickResult::Printed);
+        QVERIFY(!rig.forms.promptHidden);
         QCOMPARE(rig.printers.opened, QStringList{opened});
         QCOMPARE(rig.printers.jobs.first().deviceName, printedOn);
         QCOMPARE(rig.forms.progress, QStringList{printedOn});
@@ -393,6 +397,21 @@ private slots:
         QTest::newRow("device error at the end")
             << "end"
             << "The printer reported an error while printing." << true;
+        // A stopped scheduler lists no printers: one message that says so, not a removed
+        // printer's message first.
+        QTest::newRow("print system stopped")
+            << "stopped"
+            << "The print system is not running. Nothing was printed." << true;
+        QTest::newRow("scale beyond a double's digits")
+            << "scale:1e308"
+            << "The scale 1e+308 x 1 makes the picture too large to print. "
+               "Nothing was printed."
+            << true;
+        QTest::newRow("scale past the print system's reach")
+            << "scale:1e10"
+            << "The scale 10000000000 x 1 makes the picture too large to print. "
+               "Nothing was printed."
+            << true;
     }
     void failuresEndInOrder() {
         QFETCH(QString, what);
@@ -419,6 +438,11 @@ private slots:
             rig.printers.failDraw = true;
         } else if (what == QLatin1String("end")) {
             rig.printers.failEnd = true;
+        } else if (what == QLatin1String("stopped")) {
+            rig.printers.schedulerRunning = false;
+            rig.set("PrintDevice", QStringLiteral("Colour"));
+        } else if (what.startsWith(QLatin1String("scale:"))) {
+            rig.set("ScaleFactorX", what.section(u':', 1).toDouble());
         }
         rig.messages.onShow = [&] { QVERIFY(!rig.forms.promptOpen()); };
         QCOMPARE(rig.pipeline.tick(true, true), TickResult::Failed);

@@ -82,6 +82,11 @@ void TestTwk01::validationMessages_data() {
         "X Co-ordinate is not a valid value! Please re-enter.");
     row("endless scale", {"sle_yscale"}, {"1e400"}, true,
         "Y Scale is not a valid value! Please re-enter.");
+    // Every print would refuse it: the picture would reach past what can be printed.
+    row("scale past what prints", {"sle_xscale"}, {"1e10"}, true,
+        "X Scale is not a valid value! Please re-enter.");
+    row("negative scale past what prints", {"sle_yscale"}, {"-5000"}, false,
+        "Y Scale is not a valid value! Please re-enter.");
 }
 
 void TestTwk01::validationMessages() {
@@ -309,6 +314,11 @@ void TestTwk01::printerList_data() {
     QTest::newRow("printer gone") << "" << true << "Gone" << all << def;
     QTest::newRow("never stored") << "" << true << "" << all << def;
     QTest::newRow("case differs") << "" << true << "office" << all << def;
+    // A name too long for the list: the entry gives way in the middle, the tip and the
+    // stored value keep it whole.
+    const QString longName = QStringLiteral("Colour_Laser_MFP_Office_2nd_Floor_Room_214");
+    QTest::newRow("long queue name")
+        << "" << true << longName << (all + QStringList{longName}) << longName;
 }
 
 void TestTwk01::printerList() {
@@ -324,15 +334,23 @@ void TestTwk01::printerList() {
     world.shared.osKind = osKind;
     if (!stored.isEmpty())
         world.store.set(QStringLiteral("PrintDevice"), stored);
+    if (entries.size() > 3)
+        world.printers.printers.append({entries.last(), QStringLiteral("PDF"), {}});
     Twk01 dialog(world.services(), world.shared, QStringLiteral("tarnwick"));
     auto* list = child<QComboBox>(&dialog, "ddlb_printer");
 
     QStringList shown;
-    for (int i = 0; i < list->count(); ++i)
-        shown.append(list->itemText(i));
+    for (int i = 0; i < list->count(); ++i) {
+        shown.append(list->itemData(i).toString());
+        QVERIFY(list->fontMetrics().horizontalAdvance(list->itemText(i)) < list->width());
+        // An entry that gives way keeps the whole name as its tip.
+        QCOMPARE(list->itemData(i, Qt::ToolTipRole).toString(),
+                 list->itemText(i) == shown.last() ? QString() : shown.last());
+    }
     QCOMPARE(shown, entries);
+    QVERIFY(entries.size() <= 3 || list->itemText(3).contains(QChar(0x2026)));
     QCOMPARE(list->isEnabled(), entries.size() > 1);
-    QCOMPARE(list->currentText(), selected);
+    QCOMPARE(list->currentData().toString(), selected);
 
     dialog.show();
     click(&dialog, "cb_ok");

@@ -1,4 +1,5 @@
 #include "Program.h"
+#include "TrayIcon.h"
 #include "Twk01.h"
 #include "Twk02.h"
 #include "Twk04.h"
@@ -38,6 +39,7 @@ private slots:
     void enableItemSwitchesPrinting();
     void pressDuringPromptWaitIsKept();
     void closeDuringPromptWaitEndsAfterTheTick();
+    void pressesDuringAFailureAreDropped();
     void shutdown_data();
     void shutdown();
 };
@@ -71,8 +73,9 @@ void TestTwk02::tick_data() {
 
     QTest::newRow("no press") << false << false << true << TickResult::Idle << 0;
     QTest::newRow("press") << true << false << true << TickResult::Printed << 1;
-    // The key still down at the tick counts like a press.
-    QTest::newRow("key held") << false << true << true << TickResult::Printed << 1;
+    QTest::newRow("press, key still down") << true << true << true << TickResult::Printed << 1;
+    // A key held past the tick that printed its press is the same press: one page.
+    QTest::newRow("key held") << false << true << true << TickResult::Idle << 0;
     QTest::newRow("text on the clipboard") << true << false << false << TickResult::NoImage << 0;
 }
 
@@ -100,6 +103,9 @@ void TestTwk02::tick() {
     if (result == TickResult::Printed) {
         QVERIFY(world.printers.jobs.at(0).ended);
         QCOMPARE(FormControl<QLabel>(&resident, "Picture1")->size(), QSize(320, 200));
+        QCOMPARE(resident.trayIcon()->lastMessage(), QStringLiteral("Printed to Office"));
+    } else {
+        QVERIFY(resident.trayIcon()->lastMessage().isEmpty());
     }
 }
 
@@ -178,6 +184,21 @@ void TestTwk02::closeDuringPromptWaitEndsAfterTheTick() {
 
     QVERIFY(!resident);
     QVERIFY(world.printers.jobs.isEmpty());
+}
+
+void TestTwk02::pressesDuringAFailureAreDropped() {
+    ResidentWorld world;
+    world.clipboard.setImage(screenImage());
+    world.printers.schedulerRunning = false;
+    Twk02 resident(world.services(), world.shared);
+    // Pressed again while the box is up: the tick showing it is still running.
+    world.messages.onShow = [&] { world.trigger.press(); };
+    world.trigger.press();
+
+    resident.Timer1_Timer();
+    resident.Timer1_Timer();
+    QCOMPARE(resident.lastTick(), TickResult::Idle);
+    QCOMPARE(world.messages.texts.size(), 1);
 }
 
 void TestTwk02::shutdown_data() {

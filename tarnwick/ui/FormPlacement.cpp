@@ -13,6 +13,14 @@ void CentreOnScreen(QWidget* form) {
     form->move(frame.topLeft());
 }
 
+void BringForward(QWidget* form) {
+    if (form->isMinimized())
+        form->setWindowState(form->windowState() & ~Qt::WindowMinimized);
+    form->show();
+    form->raise();
+    form->activateWindow();
+}
+
 void SetPointSizeF(QWidget* widget, double pointSize) {
     QFont font = widget->font();
     font.setPointSizeF(pointSize);

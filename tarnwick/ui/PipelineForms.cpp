@@ -43,3 +43,8 @@ void PipelineForms::closePrompt() {
     m_prompt = nullptr;
     prompt->close();
 }
+
+void PipelineForms::setPromptHidden(bool hidden) {
+    if (m_prompt)
+        m_prompt->setVisible(!hidden);
+}

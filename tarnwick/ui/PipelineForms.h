@@ -19,6 +19,7 @@ public:
     bool promptOpen() const override;
     void showProgress(const QString& deviceName) override;
     void closePrompt() override;
+    void setPromptHidden(bool hidden) override;
 
     Twk03* prompt() const { return m_prompt; }
     Twk04* notice() const { return m_notice; }

@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "FormPlacement.h"
 #include "Twk01.h"
 #include "Twk02.h"
 
@@ -39,9 +40,9 @@ void Program::openConfiguration() {
         m_dialogObject = m_twk01;
         connect(m_twk01, &QObject::destroyed, this, &Program::formGone);
     }
-    m_twk01->show();
-    m_twk01->raise();
-    m_twk01->activateWindow();
+    BringForward(m_twk01);
+    // The About box stands over the dialog it blocks: it comes forward too.
+    m_twk01->bringAboutBoxForward();
 }
 
 void Program::loadResident() {

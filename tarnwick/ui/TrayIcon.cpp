@@ -21,3 +21,8 @@ TrayIcon::TrayIcon(QMenu* menu, QObject* parent)
 TrayIcon::~TrayIcon() {
     m_icon->hide();
 }
+
+void TrayIcon::showMessage(const QString& text) {
+    m_lastMessage = text;
+    m_icon->showMessage(QStringLiteral("Tarnwick32"), text, ProgramIcon(), kMessageMs);
+}

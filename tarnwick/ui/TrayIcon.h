@@ -15,9 +15,15 @@ public:
     // The icon goes with its owner.
     ~TrayIcon() override;
 
+    static constexpr int kMessageMs = 3000;
+    // A short note beside the icon; it goes by itself.
+    void showMessage(const QString& text);
+    QString lastMessage() const { return m_lastMessage; }
+
 signals:
     void doubleClicked();
 
 private:
     QSystemTrayIcon* m_icon;
+    QString m_lastMessage;
 };

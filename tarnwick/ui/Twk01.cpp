@@ -7,13 +7,18 @@
 #include "Twk05.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Printer.h"
+#include "printing/DrawPlan.h"
 #include "printing/TextNumbers.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QLineEdit>
 #include <QLocale>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -25,14 +30,15 @@ const QString kResidentProgramName = QStringLiteral("TWK");
 
 // A number the record cannot hold (a coordinate beyond 32 bits, a scale factor too
 // large for a double) is refused like one that is not a number, rather than stored
-// clamped or as 0.
+// clamped or as 0; so is a scale factor that would take the picture beyond what the
+// print system can draw, which every print would refuse.
 bool representable(const QString& text, bool coordinate) {
     bool ok = false;
     const double value = QLocale::c().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value))
         return false;
     if (!coordinate)
-        return true;
+        return std::abs(value) <= kLargestScaleFactor;
     const double rounded = RoundHalfEven(value);
     return rounded >= double(std::numeric_limits<qint32>::min()) &&
            rounded <= double(std::numeric_limits<qint32>::max());
@@ -71,6 +77,10 @@ Twk01::Twk01(const ProgramServices& services, SharedValues& shared, QString prog
     connect(m_ui->cb_help, &QPushButton::clicked, this, &Twk01::cb_help_Click);
     connect(m_ui->cb_about, &QPushButton::clicked, this, &Twk01::cb_about_Click);
     connect(&m_timer1, &QTimer::timeout, this, &Twk01::Timer1_Timer);
+    connect(m_ui->ddlb_printer, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_ui->ddlb_printer->setToolTip(
+            m_ui->ddlb_printer->itemData(index, Qt::ToolTipRole).toString());
+    });
     for (QLineEdit* edit :
          {m_ui->sle_x, m_ui->sle_y, m_ui->sle_w, m_ui->sle_h, m_ui->sle_xscale, m_ui->sle_yscale})
         edit->installEventFilter(this);
@@ -90,10 +100,10 @@ bool Twk01::printerChoiceEnabled() const {
 void Twk01::Form_Load() {
     PrintSettings& s = m_shared.settings;
 
-    m_ui->ddlb_printer->addItem(kSystemDefault);
+    addPrinterEntry(kSystemDefault);
     if (printerChoiceEnabled()) {
         for (const PrinterIdentity& printer : m_services.printers.installedPrinters())
-            m_ui->ddlb_printer->addItem(printer.deviceName);
+            addPrinterEntry(printer.deviceName);
     } else {
         m_ui->ddlb_printer->setEnabled(false);
     }
@@ -121,9 +131,28 @@ void Twk01::Form_Load() {
 
     m_ui->ddlb_printer->setCurrentIndex(0);
     for (int i = 0; i < m_ui->ddlb_printer->count(); ++i) {
-        if (m_ui->ddlb_printer->itemText(i) == s.PrintDevice)
+        if (printerEntry(i) == s.PrintDevice)
             m_ui->ddlb_printer->setCurrentIndex(i);
     }
+}
+
+// A queue name longer than the list gives way in its middle, where names that share a
+// start and an end differ; the entry keeps the whole name, shown as its tip.
+void Twk01::addPrinterEntry(const QString& name) {
+    QComboBox* list = m_ui->ddlb_printer;
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, list);
+    const QString shown =
+        list->fontMetrics().elidedText(name, Qt::ElideMiddle, std::max(field.width() - 4, 0));
+    list->addItem(shown, name);
+    if (shown != name)
+        list->setItemData(list->count() - 1, name, Qt::ToolTipRole);
+}
+
+QString Twk01::printerEntry(int index) const {
+    return m_ui->ddlb_printer->itemData(index).toString();
 }
 
 void Twk01::cbx_printarea_Click() {
@@ -188,7 +217,7 @@ void Twk01::cb_ok_Click() {
     s.PrintOrientation = m_ui->o_orientation_0->isChecked() ? 2 : 1;
     s.PrintNegative = flag(m_ui->cbx_negative->isChecked());
     s.GreyScale = flag(m_ui->cbx_greyscale->isChecked());
-    s.PrintDevice = m_ui->ddlb_printer->currentText();
+    s.PrintDevice = printerEntry(m_ui->ddlb_printer->currentIndex());
     // PrintPrompt and ScaleToFit stand in memory as their boxes' clicks left them.
     SavePrintSettings(s, m_services.store);
 
@@ -213,12 +242,20 @@ void Twk01::cb_help_Click() {
 
 void Twk01::cb_about_Click() {
     Twk05 about(this);
+    // Modal to this dialog only: the tray icon and its menu stay usable, so "Close"
+    // still ends the program while the box is open.
+    about.setWindowModality(Qt::WindowModal);
     m_about = &about;
     about.exec();
     m_about = nullptr;
     // A shutdown that came while the box was open closes the dialog now that it can.
     if (m_closePending)
         close();
+}
+
+void Twk01::bringAboutBoxForward() {
+    if (m_about)
+        BringForward(m_about);
 }
 
 void Twk01::closeAboutBox() {

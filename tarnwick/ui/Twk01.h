@@ -33,6 +33,8 @@ public:
 
     // Closes the About box when it is open; the program's shutdown does this first.
     void closeAboutBox();
+    // Brings the About box forward when it is open.
+    void bringAboutBoxForward();
 
 signals:
     // OK of the first configuration (or under the program name "TWK"): the resident
@@ -59,6 +61,9 @@ protected:
 private:
     void Form_Load();
     bool printerChoiceEnabled() const;
+    void addPrinterEntry(const QString& name);
+    // The whole name of a printer list entry, whatever the entry shows.
+    QString printerEntry(int index) const;
     // The first of the six numeric fields whose text cannot be taken, with its message.
     bool validateFields();
 

@@ -1,6 +1,7 @@
 #include "Twk02.h"
 #include "ui_Twk02.h"
 
+#include "FormPlacement.h"
 #include "ProgramIcon.h"
 #include "TrayIcon.h"
 #include "Twk07.h"
@@ -58,27 +59,40 @@ void Twk02::Timer1_Timer() {
     // processing; the press stays latched for a tick that can print it.
     if (m_pipeline.busy() || m_closePending)
         return;
-    const bool pressed = m_services.trigger.keyState() != 0;
+    // Only a new press prints: a key held down past the tick is the same press, one
+    // page, however long it is held.
+    const bool pressed = (m_services.trigger.keyState() & KeyTrigger::PressedSinceLastQuery) != 0;
     if (!pressed) {
         m_lastTick = TickResult::Idle;
         return;
     }
     Nested nested(this);
     m_lastTick = m_pipeline.tick(pressed, printingEnabled());
+    // Presses made while a failure message was up would only bring the same message
+    // back once it is closed: they are dropped.
+    if (m_lastTick == TickResult::Failed)
+        m_services.trigger.keyState();
     if (m_lastTick == TickResult::Printed) {
         m_ui->Picture1->setPixmap(QPixmap::fromImage(m_pipeline.picture()));
         m_ui->Picture1->resize(m_pipeline.picture().size());
+        // The progress notice is up only while the job is prepared; this says that the
+        // page is on its way.
+        const QString& queue = m_pipeline.lastPrinter();
+        m_tray->showMessage(queue.isEmpty() ? QStringLiteral("Printed to the default printer")
+                                            : QStringLiteral("Printed to ") + queue);
     }
 }
 
 void Twk02::m_help_Click() {
     if (m_help) {
-        m_help->raise();
-        m_help->activateWindow();
+        BringForward(m_help);
         return;
     }
     Nested nested(this);
     Twk07 help;
+    // Its own loop, but nothing blocked: the tray menu stays usable, so "Help" brings
+    // it forward and "Close" ends the program while it is open.
+    help.setWindowModality(Qt::WindowModal);
     m_help = &help;
     help.exec();
 }

@@ -37,6 +37,7 @@ public:
     QMenu* optionsMenu() const;
     TickResult lastTick() const { return m_lastTick; }
     PipelineForms& forms() { return m_forms; }
+    TrayIcon* trayIcon() const { return m_tray; }
 
 signals:
     // "&Configure" or a double click on the tray icon.

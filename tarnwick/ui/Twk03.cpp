@@ -1,12 +1,16 @@
 #include "Twk03.h"
 #include "ui_Twk03.h"
 
+#include "DesignFit.h"
 #include "DesignUnits.h"
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
 #include "printing/Twk00.h"
 
 #include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -24,6 +28,8 @@ Twk03::Twk03(const PrintSettings& settings, qint16& promptChoice, QWidget* paren
     setWindowIcon(ProgramIcon());
     m_ui->Image1->setPixmap(ProgramPixmap());
     SetPointSizeF(m_ui->Label1, 14.25);
+    // The label holds the longer of its two texts here, so the fit leaves room for both.
+    m_fit = FitDesignToFont(this);
     connect(m_ui->cb_option_0, &QPushButton::clicked, this, [this] { cb_option_Click(0); });
     connect(m_ui->cb_option_1, &QPushButton::clicked, this, [this] { cb_option_Click(1); });
     connect(m_ui->cb_option_2, &QPushButton::clicked, this, [this] { cb_option_Click(2); });
@@ -31,13 +37,26 @@ Twk03::Twk03(const PrintSettings& settings, qint16& promptChoice, QWidget* paren
 }
 
 void Twk03::Form_Load(const PrintSettings& settings) {
-    m_ui->st_printer->setText(settings.PrintDevice + QStringLiteral(" Selected for Output."));
+    showPrinter(QString(), settings.PrintDevice, QStringLiteral(" Selected for Output."));
     // The short window leaves the button row below its edge, out of sight and
     // out of reach of the mouse.
     const bool prompt = settings.PrintPrompt != 0;
     m_ui->Label1->setText(prompt ? kPromptText : kPrintingText);
-    setFixedSize(width(), DesignPixels(prompt ? kPromptHeightTwips : kNoticeHeightTwips));
+    const int height = DesignPixels(prompt ? kPromptHeightTwips : kNoticeHeightTwips);
+    setFixedSize(width(), int(std::lround(height * m_fit.y())));
     CentreOnScreen(this);
+}
+
+// A queue name can be longer than the label: its middle gives way, so its start and
+// end (which tell queues apart) and the words around it stay readable.
+void Twk03::showPrinter(const QString& before, const QString& name, const QString& after) {
+    QLabel* label = m_ui->st_printer;
+    const QFontMetrics metrics = label->fontMetrics();
+    const int room =
+        label->width() - metrics.horizontalAdvance(before + after) - 2 * label->margin() - 2;
+    const QString shown = metrics.elidedText(name, Qt::ElideMiddle, std::max(room, 0));
+    label->setText(before + shown + after);
+    label->setToolTip(shown == name ? QString() : name);
 }
 
 void Twk03::cb_option_Click(int index) {
@@ -46,7 +65,7 @@ void Twk03::cb_option_Click(int index) {
 
 void Twk03::showProgress(const QString& deviceName) {
     m_ui->Label1->setText(kPrintingText);
-    m_ui->st_printer->setText(QStringLiteral("Writing output to ") + deviceName);
+    showPrinter(QStringLiteral("Writing output to "), deviceName, QString());
     repaint();
     // A window shown a moment ago is only painted once the server has mapped it.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QPointF>
 #include <QWidget>
 
 namespace Ui {
@@ -31,7 +32,9 @@ public slots:
 
 private:
     void Form_Load(const PrintSettings& settings);
+    void showPrinter(const QString& before, const QString& name, const QString& after);
 
     std::unique_ptr<Ui::Twk03> m_ui;
     qint16& m_promptChoice;
+    QPointF m_fit{1.0, 1.0}; // how much the design grew for the desktop's font
 };

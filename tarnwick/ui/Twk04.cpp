@@ -1,6 +1,7 @@
 #include "Twk04.h"
 #include "ui_Twk04.h"
 
+#include "DesignFit.h"
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
 
@@ -10,6 +11,7 @@ Twk04::Twk04(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::Twk04
     setWindowIcon(ProgramIcon());
     m_ui->Image1->setPixmap(ProgramPixmap());
     SetPointSizeF(m_ui->Label1, 14.25);
+    FitDesignToFont(this);
     setFixedSize(size());
     CentreOnScreen(this);
     m_timer1.setInterval(kCloseAfterMs);

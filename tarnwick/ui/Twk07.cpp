@@ -4,6 +4,7 @@
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace {
@@ -67,6 +68,10 @@ Twk07::Twk07(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::Twk07
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(ProgramIcon());
+    // The underlines stand under their words only in a fixed-pitch font, and only
+    // while no line wraps; the designed face is rarely installed, so the desktop's
+    // own fixed-pitch font serves, with a scroll bar where the lines are wider.
+    m_ui->tb_help->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setFixedSize(size());
     CentreOnScreen(this);
     connect(m_ui->cb_close, &QPushButton::clicked, this, &Twk07::cb_close_Click);

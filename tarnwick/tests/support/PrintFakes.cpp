@@ -82,6 +82,8 @@ void RecordingPrinter::abortDoc() {
 
 std::unique_ptr<Printer> RecordingPrintSystem::openPrinter(const QString& deviceName) {
     opened.append(deviceName);
+    if (!schedulerRunning)
+        return nullptr;
     const QString name = deviceName.isEmpty() ? defaultName : deviceName;
     for (const PrinterIdentity& printer : printers) {
         if (printer.deviceName == name)

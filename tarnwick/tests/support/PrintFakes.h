@@ -118,15 +118,22 @@ private:
 // Printers with a fixed portrait page; landscape turns it.
 class RecordingPrintSystem : public PrintSystem {
 public:
-    QList<PrinterIdentity> installedPrinters() const override { return printers; }
-    QString defaultPrinterName() const override { return defaultName; }
+    QList<PrinterIdentity> installedPrinters() const override {
+        return schedulerRunning ? printers : QList<PrinterIdentity>();
+    }
+    QString defaultPrinterName() const override {
+        return schedulerRunning ? defaultName : QString();
+    }
     bool sendsToNamedPrinter() const override { return namedJobs; }
+    bool running() const override { return schedulerRunning; }
     std::unique_ptr<Printer> openPrinter(const QString& deviceName) override;
 
     QList<PrinterIdentity> printers = {{QStringLiteral("Office"), QStringLiteral("PDF"), {}},
                                        {QStringLiteral("Colour"), QStringLiteral("PDF"), {}}};
     QString defaultName = QStringLiteral("Office");
     bool namedJobs = true;
+    // A stopped print system: no printers, and running() says why.
+    bool schedulerRunning = true;
     QSizeF portraitPage = QSizeF(11000, 15000);
     bool failDraw = false;
     bool failEnd = false;
@@ -174,6 +181,7 @@ public:
             ++closes;
         m_open = false;
     }
+    void setPromptHidden(bool hidden) override { promptHidden = hidden; }
 
     // Clicks a button of the open prompt.
     void click(int option) { *m_choice = qint16(option); }
@@ -186,6 +194,7 @@ public:
     QStringList promptDevices; // PrintDevice as the prompt was loaded with it
     QList<qint16> promptFlags;
     QStringList progress;
+    bool promptHidden = false;
 
 private:
     bool m_open = false;

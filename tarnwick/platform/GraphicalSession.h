@@ -1,0 +1,8 @@
+#pragma once
+
+// Whether a display is there for the program's windows, asked before the toolkit
+// starts: without one it would end the program with an abort and a misleading hint.
+// An X11 display that accepts a connection, or a Wayland socket that does; a
+// QT_QPA_PLATFORM naming another kind of platform (offscreen, for instance) is taken
+// at its word.
+bool GraphicalSessionReachable();
