@@ -5,7 +5,7 @@
 #   packaging/check-packages.sh WORK_DIR VERSION [compiler launcher]
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
-work=$1 version=$2 launcher=${3:-}
+work=$(realpath -m "$1") version=$2 launcher=${3:-}
 options=()
 [ -n "$launcher" ] && options+=("-DCMAKE_C_COMPILER_LAUNCHER=$launcher"
     "-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher")
@@ -80,8 +80,9 @@ check_package() { # check_package NAME APPSTREAM_ID EXPECTED_DEPENDS...
     readelf -S "$root/usr/bin/$name" | grep -q '\.symtab' && fail "$name: program not stripped"
     for size in 16 32 48 64 128 256; do
         local png=$root/usr/share/icons/hicolor/${size}x${size}/apps/$name.png
-        [ -f "$png" ] && [ "$(png_size "$png")" = "${size}x${size}" ] ||
+        if [ ! -f "$png" ] || [ "$(png_size "$png")" != "${size}x${size}" ]; then
             fail "$name: icon for ${size}x${size} is not that size"
+        fi
     done
     desktop-file-validate "$root/usr/share/applications/$name.desktop" ||
         fail "$name: desktop-file-validate"

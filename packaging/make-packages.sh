@@ -4,7 +4,7 @@
 # leaves lorvane_<version>_amd64.deb and tarnwick_<version>_amd64.deb in OUT_DIR.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
-tree=$1 out=$2
+tree=$(realpath -m "$1") out=$(realpath -m "$2")
 shift 2
 
 # Debian's hardening flags, as its own packages are built with; the optimisation is the
