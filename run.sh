@@ -1,8 +1,9 @@
 #!/bin/bash
 # Sets everything up on a Debian 12 machine and then:
-#   ./run.sh            builds and starts lorvane
-#   ./run.sh tarnwick   builds and starts tarnwick
+#   ./run.sh            builds lorvane (only what it needs) and starts it
+#   ./run.sh tarnwick   builds tarnwick (only what it needs) and starts it
 #   ./run.sh test       builds and runs the whole test suite (also under ASan/UBSan)
+#   ./run.sh package    makes lorvane_<version>_amd64.deb and tarnwick_<version>_amd64.deb here
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -14,6 +15,8 @@ PACKAGES=(
     libpulse-dev libxi-dev libx11-dev libsqlite3-dev libtag1-dev
     # running
     xdg-utils procps
+    # making and checking the Debian packages
+    dpkg-dev file appstream desktop-file-utils lintian
     # real servers and tools the tests drive
     xvfb xauth x11-utils xdotool xclip imagemagick openbox trayer dbus dbus-daemon
     pulseaudio pulseaudio-utils cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
@@ -39,6 +42,17 @@ build() { # build DIR [cmake options...]
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
+# Only the program and what it needs, not the tests and tools: the quickest first start.
+build_program() { # build_program NAME
+    cmake -S "$ROOT" -B "$ROOT/build" -G Ninja >/dev/null
+    cmake --build "$ROOT/build" --parallel "$(nproc)" --target "$1"
+}
+
+make_packages() {
+    "$ROOT/packaging/make-packages.sh" "$ROOT/build-package" "$ROOT"
+    ls -1 "$ROOT"/lorvane_*.deb "$ROOT"/tarnwick_*.deb
+}
+
 run_tests() {
     local jobs
     jobs=$(nproc)
@@ -46,7 +60,7 @@ run_tests() {
     (cd "$ROOT/build" && ctest --output-on-failure --timeout 600 -j "$jobs")
     build "$ROOT/build-asan" -DPROJECT_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
     (cd "$ROOT/build-asan" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --output-on-failure --timeout 600 -j "$jobs" -LE 'bench|nosan')
+        ctest --output-on-failure --timeout 600 -j "$jobs" -LE 'bench|nosan|package')
     if [ -n "$(find "$ROOT/lorvane" "$ROOT/tarnwick" -name 'fuzz_*.cpp' -print -quit)" ]; then
         cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DLORVANE_FUZZ=ON \
             -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
@@ -57,8 +71,9 @@ run_tests() {
 
 install_packages
 case ${1:-lorvane} in
-lorvane) build "$ROOT/build" && exec "$ROOT/build/lorvane/lorvane" ;;
-tarnwick) build "$ROOT/build" && exec "$ROOT/build/tarnwick/tarnwick" ;;
+lorvane) build_program lorvane && exec "$ROOT/build/lorvane/lorvane" ;;
+tarnwick) build_program tarnwick && exec "$ROOT/build/tarnwick/tarnwick" ;;
 test) run_tests ;;
-*) echo "usage: $0 [lorvane|tarnwick|test]" >&2; exit 2 ;;
+package) make_packages ;;
+*) echo "usage: $0 [lorvane|tarnwick|test|package]" >&2; exit 2 ;;
 esac

@@ -4,6 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Where the installed data folder lies relative to the installed program's folder; the
+// build passes the one its install layout gives.
+#ifndef LORVANE_DATA_FROM_BIN
+#define LORVANE_DATA_FROM_BIN "../share/lorvane"
+#endif
+
 namespace lorvane {
 
 namespace {
@@ -45,6 +51,17 @@ QByteArray userDataFolder() {
     return withTrailingSlash(base) + "lorvane";
 }
 
+// folder (ending in "/") joined with a relative path, its leading "../" steps taken
+// lexically, so that the result names the file without detours through bin/.
+QByteArray joinRelative(QByteArray folder, QByteArray relative) {
+    while (relative.startsWith("../") && folder.size() > 1) {
+        folder.chop(1);
+        folder.truncate(folder.lastIndexOf('/') + 1);
+        relative.remove(0, 3);
+    }
+    return withTrailingSlash(folder + relative);
+}
+
 } // namespace
 
 QByteArray withTrailingSlash(QByteArray folder) {
@@ -67,6 +84,20 @@ QByteArray resolveDataHome(const QByteArray& envHome, const QByteArray& exeDir,
 
 QByteArray ProgramFolder() {
     return resolveDataHome(qgetenv("LORVANE_HOME"), executableFolder(), userDataFolder());
+}
+
+QByteArrayList HelpTextFiles(const QByteArray& dataHome) {
+    const QByteArray name = "lorvane.txt";
+    QByteArrayList files{withTrailingSlash(dataHome) + name};
+    const QByteArray exeDir = executableFolder();
+    if (!exeDir.isEmpty()) {
+        for (const QByteArray& file :
+             {exeDir + name, joinRelative(exeDir, LORVANE_DATA_FROM_BIN) + name}) {
+            if (!files.contains(file))
+                files << file;
+        }
+    }
+    return files;
 }
 
 } // namespace lorvane

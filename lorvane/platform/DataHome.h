@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 
 // The data home: where the database folder, the association file, the playlist and
 // the help text live. It stands in for the folder of the program file.
@@ -22,5 +23,11 @@ QByteArray resolveDataHome(const QByteArray& envHome, const QByteArray& exeDir,
 
 // Appends "/" when folder does not end in one; an empty folder becomes "/".
 QByteArray withTrailingSlash(QByteArray folder);
+
+// The places the help text may be, in the order to try them: the data home's own copy,
+// the copy beside the program (a build tree, or a program run from its own folder), and
+// the copy installed in share/lorvane/ beside the program's bin/ folder, which is all an
+// installed program whose data home is ~/.local/share/lorvane/ has.
+QByteArrayList HelpTextFiles(const QByteArray& dataHome);
 
 } // namespace lorvane

@@ -9,6 +9,7 @@
 #include "ui_lorvane_src.h"
 
 #include "building/Scanner.h"
+#include "platform/DataHome.h"
 #include "platform/Shell.h"
 #include "platform/widgets/UserDialogs.h"
 #include "player/WAIPC.h"
@@ -751,12 +752,8 @@ void TForm1::PurgeDBClick() {
 
 void TForm1::HelpClickClick() {
     // The help text belongs in the data home; an installed program whose data home is
-    // elsewhere still has the copy that was installed beside it.
-    QByteArrayList candidates{ProgramDir + "lorvane.txt"};
-    const QString beside = QCoreApplication::applicationDirPath();
-    if (!beside.isEmpty())
-        candidates << QFile::encodeName(beside) + "/lorvane.txt";
-    for (const QByteArray& file : candidates) {
+    // elsewhere still has the copy that was installed with it.
+    for (const QByteArray& file : HelpTextFiles(ProgramDir)) {
         if (ArtistFile::exists(file)) {
             if (m_services.shell)
                 m_services.shell->openDocument(file);
