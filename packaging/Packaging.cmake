@@ -76,9 +76,10 @@ scanning a folder tree; the artist is taken from each file name by naming
 patterns. It shows and edits ID3v1 tags, plays songs through the desktop's
 media player, and renames, copies and deletes song files.")
 
-# Printing goes through Qt's CUPS support, which the shared libraries pull in; the
-# program runs no CUPS command.
+# Printing goes through Qt's CUPS support, which the shared libraries pull in; when no
+# printer can be opened, `lpstat -r` tells whether the print system is running at all.
 set(CPACK_DEBIAN_TARNWICK_PACKAGE_NAME tarnwick)
+set(CPACK_DEBIAN_TARNWICK_PACKAGE_DEPENDS cups-client)
 set(CPACK_DEBIAN_TARNWICK_PACKAGE_SECTION graphics)
 set(CPACK_COMPONENT_TARNWICK_DESCRIPTION
     "resident utility that prints the screen with the Print Screen key

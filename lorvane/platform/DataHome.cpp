@@ -62,6 +62,15 @@ QByteArray joinRelative(QByteArray folder, QByteArray relative) {
     return withTrailingSlash(folder + relative);
 }
 
+// An installed program (its help text in the shared data folder of its install prefix)
+// keeps its data per user even where the program folder is writable, as /usr/bin is for
+// root: the collection never goes among the system's programs.
+bool isInstalledProgramFolder(const QByteArray& exeDir) {
+    struct stat st {};
+    const QByteArray help = joinRelative(exeDir, LORVANE_DATA_FROM_BIN) + "lorvane.txt";
+    return ::stat(help.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 } // namespace
 
 QByteArray withTrailingSlash(QByteArray folder) {
@@ -76,7 +85,8 @@ QByteArray resolveDataHome(const QByteArray& envHome, const QByteArray& exeDir,
         makeFolders(envHome);
         return withTrailingSlash(envHome);
     }
-    if (!exeDir.isEmpty() && isWritableFolder(exeDir))
+    if (!exeDir.isEmpty() && isWritableFolder(exeDir) &&
+        !isInstalledProgramFolder(withTrailingSlash(exeDir)))
         return withTrailingSlash(exeDir);
     makeFolders(userDataDir);
     return withTrailingSlash(userDataDir);

@@ -429,6 +429,11 @@ void TestStoreArtists::dataHome() {
     QCOMPARE(resolveDataHome("", base + "/missing", base + "/user/lorvane"),
              base + "/user/lorvane/");
     QVERIFY(pathExists(base + "/user/lorvane"));
+    // A writable folder of an installed program (root's /usr/bin) is not the data home.
+    writeBytes(base + "/usr/share/lorvane/lorvane.txt");
+    QVERIFY(QDir().mkpath(QString::fromUtf8(base + "/usr/bin")));
+    QCOMPARE(resolveDataHome("", base + "/usr/bin", base + "/user/lorvane"),
+             base + "/user/lorvane/");
     qputenv("LORVANE_HOME", base + "/fromenv");
     QCOMPARE(ProgramFolder(), base + "/fromenv/");
 }
