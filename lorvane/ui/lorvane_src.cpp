@@ -2,6 +2,7 @@
 
 #include "Captions.h"
 
+#include "CharsetMenu.h"
 #include "PlaylistGroup.h"
 #include "SongDetailsPanel.h"
 #include "WinampStrip.h"
@@ -50,6 +51,9 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     m_details = new SongDetailsPanel(m_ui->DetailsPlace);
     m_ui->DetailsPlace->layout()->addWidget(m_details);
     connect(m_details, &SongDetailsPanel::captionChanged, this, &QWidget::setWindowTitle);
+    m_charsetMenu = new CharsetMenu(this);
+    m_ui->File1->insertMenu(m_ui->MinToTray, m_charsetMenu);
+    connect(m_charsetMenu, &CharsetMenu::charsetChosen, m_details, &SongDetailsPanel::setCharset);
     m_search.setCaptionSink([this](const QString& caption) { showCaption(caption); });
     m_store.setWaitingSink([this](const QString& caption) { showCaption(caption); });
 
@@ -188,6 +192,7 @@ SettingsValues TForm1::currentSettings() const {
     if (!dir.isEmpty())
         v.lastdir = QFile::decodeName(dir);
     v.useassociations = m_ui->UseAssociations->isChecked();
+    v.id3charset = QString::fromLatin1(m_charsetMenu->charset());
     if (m_strip)
         v.balanced = m_strip->balanced();
     if (m_playlist) {
@@ -240,6 +245,8 @@ void TForm1::applySettings(const SettingsValues& v) {
     if (!v.lastdir.isEmpty())
         setDirListFolder(QFile::encodeName(v.lastdir));
     m_ui->UseAssociations->setChecked(v.useassociations);
+    m_charsetMenu->setCharset(v.id3charset.toLatin1());
+    m_details->setCharset(m_charsetMenu->charset());
     if (m_strip)
         m_strip->setBalanced(v.balanced);
     if (m_playlist) {

@@ -18,6 +18,7 @@ class TForm1;
 }
 class QFileSystemModel;
 class QMenu;
+class CharsetMenu;
 class SongDetailsPanel;
 class TRenameForm;
 class TTrayIcon;
@@ -195,6 +196,7 @@ private:
     QMenu* m_genreMenu = nullptr;
     QMenu* m_artistMenu = nullptr;
     QMenu* m_songMenu = nullptr;
+    CharsetMenu* m_charsetMenu = nullptr;
     QFileSystemModel* m_dirModel = nullptr;
     QList<MountPoint> m_mounts;
     QByteArray m_genre;
