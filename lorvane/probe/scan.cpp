@@ -49,6 +49,7 @@ int scan(const QStringList& args) {
         scanner.AddFromFolder(raw[i], recurse, patterns, QByteArray(), &associations);
     printLine(QStringLiteral("Lorvane"));
     std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", lorvane::ScanSummary(result).toUtf8().constData());
     if (!result.error.isEmpty()) {
         std::fprintf(stderr, "%s\n", result.error.toUtf8().constData());
         return 1;
