@@ -21,6 +21,8 @@ struct NamePatterns {
     bool custom = false;                             // CustomFormat  "Artist &X Song.mp3"
     bool dash = true;                                // DashFormat    "Artist - S&ong.mp3"
     QByteArray separator = QByteArrayLiteral("-=-"); // XEdit; empty disables custom
+
+    bool operator==(const NamePatterns&) const = default;
 };
 
 // The artist of a file name that fits no pattern.

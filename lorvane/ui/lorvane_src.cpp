@@ -93,6 +93,7 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
 
     buildPopupMenus();
     buildAddPanel();
+    buildPreview();
     buildPlayer();
     buildTray();
     equalSidePanels();
@@ -922,6 +923,7 @@ void TForm1::AddFromFolder(const QByteArray& root, Reach reach) {
         m_ui->TotalA->setText(QString::number(m_ui->ArtistList->count()));
         ArtistListClick();
         m_ui->TotalG->setText(QString::number(m_ui->GenreList->count()));
+        showScanReport(r);
         if (r.unstorable > 0)
             showMessage(UnstorableNotice(r.unstorable));
         if (!r.error.isEmpty())
