@@ -14,8 +14,15 @@ NamePreviewPanel::NamePreviewPanel(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::NamePreviewPanel>()),
       m_stop(std::make_shared<std::atomic<bool>>(false)) {
     ui->setupUi(this);
-    ui->PreviewTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    ui->PreviewTable->horizontalHeader()->setStretchLastSection(true);
+    // The panel has the folder tree's room and no more: the columns share its width and
+    // the rows are one line high, so the window keeps its size.
+    QTableWidget* table = ui->PreviewTable;
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+    table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    table->setMinimumHeight(0);
+    table->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    ui->PreviewSummary->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     connect(ui->PreviewRoot, &QComboBox::currentIndexChanged, this,
             &NamePreviewPanel::rootSourceChanged);
     connect(ui->StopPreview, &QPushButton::clicked, this, &NamePreviewPanel::stop);
