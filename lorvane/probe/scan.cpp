@@ -49,11 +49,12 @@ int scan(const QStringList& args) {
         scanner.AddFromFolder(raw[i], recurse, patterns, QByteArray(), &associations);
     printLine(QStringLiteral("Lorvane"));
     std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", lorvane::ScanSummary(result).toUtf8().constData());
     if (!result.error.isEmpty()) {
+        // A run cut short says only why: callers read the reason from stderr.
         std::fprintf(stderr, "%s\n", result.error.toUtf8().constData());
         return 1;
     }
+    std::fprintf(stderr, "%s\n", lorvane::ScanSummary(result).toUtf8().constData());
     return 0;
 }
 
