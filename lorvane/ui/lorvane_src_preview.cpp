@@ -35,6 +35,14 @@ void TForm1::buildPreview() {
     connect(u->Drive, &QComboBox::currentIndexChanged, this, follow);
     connect(u->DirList->selectionModel(), &QItemSelectionModel::currentChanged, this, follow);
     connect(m_preview, &NamePreviewPanel::rootSourceChanged, this, follow);
+    // Closing the add panel ends the search; opening it again starts afresh. The panel's
+    // own toggle has run by now.
+    connect(u->AddMP3s, &QPushButton::clicked, this, [this] {
+        if (m_ui->AddPanel->isHidden())
+            m_preview->reset();
+        else
+            updatePreview();
+    });
 
     // One line under the lists; hidden until the first scan, so the lists keep their room.
     ScanReport = new QPushButton(this);
