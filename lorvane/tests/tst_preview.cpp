@@ -87,6 +87,14 @@ private slots:
         QTEST(PreviewSummary(preview), "summary");
     }
 
+    void aStoppedSearchEndsWithWhatItFound() {
+        const std::atomic<bool> stop{true};
+        QCOMPARE(PreviewFiles(QFile::encodeName(m_music.path()), true, Reach::AnyFileSystem, &stop),
+                 QByteArrayList());
+        QCOMPARE(
+            PreviewFiles(QFile::encodeName(m_music.path()), false, Reach::AnyFileSystem).size(), 4);
+    }
+
     // Mouse clicks on the toggle and the switches; the database stays as it was.
     void previewFollowsTheSwitches() {
         auto form = build();
