@@ -345,6 +345,28 @@ private slots:
         QCOMPARE(contents(path), QByteArray("tiny"));
     }
 
+    void probeTakesTheCharset() {
+        const QByteArray path = write("probe.mp3", Audio);
+        const auto probe = [](const QStringList& args, QByteArray* out = nullptr) {
+            QProcess p;
+            p.start(qEnvironmentVariable("LORVANE_BIN_DIR") + QStringLiteral("/lorvane-probe"),
+                    args);
+            p.waitForFinished(30000);
+            if (out)
+                *out = p.readAllStandardOutput();
+            return p.exitCode();
+        };
+        const QString file = QFile::decodeName(path);
+        QCOMPARE(probe({"tag", "--charset", "windows-1251", file, "--title",
+                        QStringLiteral(u"\u041A\u0438\u043D\u043E")}),
+                 0);
+        QCOMPARE(contents(path).mid(Audio.size() + 3, 5), QByteArray("\xca\xe8\xed\xee "));
+        QByteArray out;
+        QCOMPARE(probe({"info", file, "--charset", "windows-1251"}, &out), 0);
+        QVERIFY(out.contains("Title: \xd0\x9a\xd0\xb8\xd0\xbd\xd0\xbe\n"));
+        QCOMPARE(probe({"info", file, "--charset", "cp1251"}), 2);
+    }
+
     // Paths are bytes: a name that is not UTF-8 must be read with its exact bytes.
     void nonUtf8Name() {
         const QByteArray path = QFile::encodeName(m_dir.path()) + "/b\xe4\xff.mp3";

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,6 +94,19 @@ private slots:
                  QByteArrayList());
         QCOMPARE(
             PreviewFiles(QFile::encodeName(m_music.path()), false, Reach::AnyFileSystem).size(), 4);
+    }
+
+    void probePreviewPrintsWhatTheScanWouldFile() {
+        QProcess probe;
+        probe.start(qEnvironmentVariable("LORVANE_BIN_DIR") + QStringLiteral("/lorvane-probe"),
+                    {"preview", "--dash", "--no-recurse", "--limit", "1", m_music.path()});
+        QVERIFY(probe.waitForFinished(30000));
+        QCOMPARE(probe.exitCode(), 0);
+        const QList<QByteArray> lines = probe.readAllStandardOutput().split('\n');
+        QCOMPARE(lines.size(), 3); // one file, the summary, the end of the last line
+        QCOMPARE(lines[0].count('\t'), 3);
+        QVERIFY(lines[0].startsWith(QFile::encodeName(m_music.path()) + '/'));
+        QCOMPARE(lines[1], QByteArray("4 files: 2 named, 2 with no pattern"));
     }
 
     // Mouse clicks on the toggle and the switches; the database stays as it was.

@@ -8,3 +8,4 @@ lorvane_test(NAME tst_window SOURCES tst_window.cpp
 lorvane_script_test(NAME e2e_instance SCRIPT e2e_instance.sh)
 add_dependencies(tst_window lorvane)
 lorvane_test(NAME tst_preview SOURCES tst_preview.cpp)
+add_dependencies(tst_preview lorvane-probe)
