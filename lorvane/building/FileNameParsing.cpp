@@ -7,10 +7,7 @@ namespace lorvane {
 namespace {
 
 // What the fitting pattern makes of a name; positions below are 0-based byte offsets.
-struct Cut {
-    QByteArray artist;
-    QByteArray title;
-};
+using Cut = ParsedName;
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9')
@@ -69,24 +66,42 @@ bool fitsDash(const QByteArray& n, Cut& cut) {
     return true;
 }
 
+} // namespace
+
 // The patterns are tried in a fixed order; the first that fits decides artist and title.
-Cut cutName(const QByteArray& path, const NamePatterns& patterns) {
+ParsedName ParseName(const QByteArray& path, const NamePatterns& patterns) {
     const QByteArray n = BaseFileName(path);
     Cut cut;
     if (patterns.track && fitsTrack(n, cut))
-        return cut;
-    if (patterns.bracket && (fitsPair(n, '(', ')', cut) || fitsPair(n, '[', ']', cut)))
-        return cut;
-    if (patterns.custom && fitsCustom(n, patterns.separator, cut))
-        return cut;
-    if (patterns.dash && fitsDash(n, cut))
-        return cut;
-    cut.artist = QByteArray(UnknownArtist);
-    cut.title = CleanNamePart(n);
+        cut.pattern = NamePattern::Track;
+    else if (patterns.bracket && (fitsPair(n, '(', ')', cut) || fitsPair(n, '[', ']', cut)))
+        cut.pattern = NamePattern::Bracket;
+    else if (patterns.custom && fitsCustom(n, patterns.separator, cut))
+        cut.pattern = NamePattern::Custom;
+    else if (patterns.dash && fitsDash(n, cut))
+        cut.pattern = NamePattern::Dash;
+    else {
+        cut.artist = QByteArray(UnknownArtist);
+        cut.title = CleanNamePart(n);
+    }
     return cut;
 }
 
-} // namespace
+const char* PatternName(NamePattern pattern) {
+    switch (pattern) {
+    case NamePattern::Track:
+        return "track";
+    case NamePattern::Bracket:
+        return "bracket";
+    case NamePattern::Custom:
+        return "custom";
+    case NamePattern::Dash:
+        return "dash";
+    case NamePattern::None:
+        break;
+    }
+    return "none";
+}
 
 QByteArray BaseFileName(const QByteArray& path) {
     const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
@@ -145,11 +160,11 @@ bool IsWholeNumber(const QByteArray& text) {
 }
 
 QByteArray ParseArtist(const QByteArray& path, const NamePatterns& patterns) {
-    return cutName(path, patterns).artist;
+    return ParseName(path, patterns).artist;
 }
 
 QByteArray ParseSongTitle(const QByteArray& path, const NamePatterns& patterns) {
-    return cutName(path, patterns).title;
+    return ParseName(path, patterns).title;
 }
 
 } // namespace lorvane

@@ -21,6 +21,8 @@ struct NamePatterns {
     bool custom = false;                             // CustomFormat  "Artist &X Song.mp3"
     bool dash = true;                                // DashFormat    "Artist - S&ong.mp3"
     QByteArray separator = QByteArrayLiteral("-=-"); // XEdit; empty disables custom
+
+    bool operator==(const NamePatterns&) const = default;
 };
 
 // The artist of a file name that fits no pattern.
@@ -36,6 +38,23 @@ QByteArray CleanNamePart(const QByteArray& s);
 // blanks, optional sign, decimal digits or hexadecimal digits after "$", "x", "X",
 // "0x" or "0X".
 bool IsWholeNumber(const QByteArray& text);
+
+// The pattern that cut a name, in the order they are tried; None: no switched-on
+// pattern fits, the artist is UnknownArtist.
+enum class NamePattern { Track, Bracket, Custom, Dash, None };
+
+// "track", "bracket", "custom", "dash" or "none".
+const char* PatternName(NamePattern pattern);
+
+struct ParsedName {
+    QByteArray artist;
+    QByteArray title;
+    NamePattern pattern = NamePattern::None;
+};
+
+// Artist, title and the fitting pattern of path: the one parser behind ParseArtist,
+// ParseSongTitle, the scan and its preview.
+ParsedName ParseName(const QByteArray& path, const NamePatterns& patterns);
 
 // The artist name; UnknownArtist when no switched-on pattern fits. May be empty when
 // the fitting pattern cuts a blank-only part.

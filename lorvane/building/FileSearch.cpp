@@ -85,7 +85,10 @@ void FileSearch::findIn(const QByteArray& folder, const QByteArray& mask, bool r
         !walk.visited.insert({quint64(st.st_dev), quint64(st.st_ino)}).second)
         return;
     const std::vector<FolderEntry> entries = listFolder(folder);
+    const auto stopped = [this] { return m_stop && m_stop->load(std::memory_order_relaxed); };
     for (const FolderEntry& entry : entries) {
+        if (stopped())
+            return;
         if (entry.folder || !matchesMask(entry.name, mask))
             continue;
         m_found.append(folder + entry.name);
@@ -97,6 +100,8 @@ void FileSearch::findIn(const QByteArray& folder, const QByteArray& mask, bool r
         return;
     // Hidden folders (a leading ".") stand for the hidden and system folders skipped here.
     for (const FolderEntry& entry : entries) {
+        if (stopped())
+            return;
         if (entry.folder && !isHiddenName(entry.name) && (m_followFolderLinks || !entry.link))
             findIn(folder + entry.name + '/', mask, true, walk);
     }

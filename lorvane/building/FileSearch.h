@@ -4,6 +4,7 @@
 #include <QByteArrayList>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <utility>
 
@@ -48,6 +49,10 @@ public:
     // the database: with this off, links to folders are not descended into.
     void setFollowFolderLinks(bool follow) { m_followFolderLinks = follow; }
 
+    // A search run off the user-interface thread ends early, between two entries, once
+    // *stop is true; what it found so far stays in FoundFiles.
+    void setStopFlag(const std::atomic<bool>* stop) { m_stop = stop; }
+
     const QByteArrayList& FoundFiles() const { return m_found; }
     int FileCounter() const { return m_fileCounter; }
 
@@ -62,6 +67,7 @@ private:
     QByteArrayList m_found;
     int m_fileCounter = 0;
     bool m_followFolderLinks = true;
+    const std::atomic<bool>* m_stop = nullptr;
 };
 
 } // namespace lorvane

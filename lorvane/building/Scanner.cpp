@@ -8,6 +8,7 @@
 #include "store/StoreError.h"
 
 #include <QElapsedTimer>
+#include <QLocale>
 
 #include <memory>
 
@@ -22,6 +23,18 @@ QString UnstorableNotice(int unstorable) {
     return QStringLiteral("%1 files were not added: their names hold a line break, which the "
                           "database cannot keep.")
         .arg(unstorable);
+}
+
+QString ScanSummary(const OrganizeResult& r) {
+    const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+    return QStringLiteral("%1 added, %2 already filed, %3 with no pattern")
+        .arg(grouped.toString(r.added), grouped.toString(r.duplicates),
+             grouped.toString(r.unnamed));
+}
+
+void FindSongFiles(FileSearch& search, const QByteArray& root, bool recurse, Reach reach) {
+    search.reset();
+    search.FindFiles(withTrailingSlash(root), QByteArrayLiteral("*.mp3"), recurse, reach);
 }
 
 Scanner::Scanner(ArtistStore& store, FileSearch& search) : m_store(store), m_search(search) {}
@@ -61,6 +74,10 @@ OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteA
                 ++result.duplicates;
             else
                 ++result.added;
+            if (!song.unstorable && !song.duplicate && song.artist == UnknownArtist) {
+                ++result.unnamed;
+                result.unnamedGenre = song.genre;
+            }
             if (song.genreFolderCreated)
                 result.genresCreated.append(song.genre);
             if (song.showInArtistList)
@@ -85,8 +102,7 @@ OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteA
 OrganizeResult Scanner::AddFromFolder(const QByteArray& root, bool recurse,
                                       const NamePatterns& patterns, const QByteArray& selectedGenre,
                                       AssociationSource* assoc, Reach reach) {
-    m_search.reset();
-    m_search.FindFiles(withTrailingSlash(root), QByteArrayLiteral("*.mp3"), recurse, reach);
+    FindSongFiles(m_search, root, recurse, reach);
     return OrganizeFiles(patterns, selectedGenre, assoc);
 }
 

@@ -31,12 +31,21 @@ struct OrganizeResult {
     int added = 0;                // new lines
     int duplicates = 0;           // entries that were stored already
     int unstorable = 0;           // paths holding CR or LF, which a line cannot keep
+    int unnamed = 0;              // of the added, those that fit no pattern (UnknownArtist)
+    QByteArray unnamedGenre;      // the genre the last of them went to
     QString error;                // the failure that stopped the run, if any
 };
 
 // What the window says, once after a scan or a manual add, about the files it left
 // out because their names hold a line break; "" when there were none.
 QString UnstorableNotice(int unstorable);
+
+// "12 added, 3 already filed, 2 with no pattern": what a scan did, for its report.
+QString ScanSummary(const OrganizeResult& result);
+
+// Clears the search and collects the files a scan of root takes, in the order it takes
+// them (FindFiles(root, "*.mp3", recurse, reach)); root gets a trailing "/" if missing.
+void FindSongFiles(FileSearch& search, const QByteArray& root, bool recurse, Reach reach);
 
 class Scanner {
 public:

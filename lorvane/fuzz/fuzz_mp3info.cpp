@@ -88,8 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TMP3Info reread;
     reread.setFilename(name);
     Values expected = saved;
-    // Written as Latin-1 with '?' for the rest; the reader drops trailing blanks.
-    QString title = QString::fromLatin1(id3v1::toLatin1(saved.title));
+    // Written in the default character set with '?' for the rest, cut at a whole
+    // character within 30 bytes; the reader drops trailing blanks.
+    const id3v1::TagCharset charset;
+    const QByteArray bytes = charset.encode(saved.title, id3v1::TextLength);
+    QString title = charset.decode(bytes.constData(), int(bytes.size()));
     while (title.endsWith(QLatin1Char(' ')))
         title.chop(1);
     expected.title = title;

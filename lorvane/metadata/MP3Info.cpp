@@ -45,42 +45,44 @@ QStringList parseGenreLiteral() {
     return names;
 }
 
-void put(QByteArray& tag, int at, const QString& value, int maxChars) {
-    const QByteArray bytes = toLatin1(leftChars(value, maxChars));
+void put(QByteArray& tag, int at, const QString& value, int maxBytes, const TagCharset& charset) {
+    const QByteArray bytes = charset.encode(value, maxBytes);
     std::memcpy(tag.data() + at, bytes.constData(), size_t(bytes.size()));
 }
 
 } // namespace
 
-QString fieldText(const char* bytes, int length) {
+QString fieldText(const char* bytes, int length, const TagCharset& charset) {
     const void* zero = std::memchr(bytes, 0, size_t(length));
     if (zero)
         length = int(static_cast<const char*>(zero) - bytes);
     while (length > 0 && bytes[length - 1] == ' ')
         --length;
-    return QString::fromLatin1(bytes, length);
+    // Neither 0x00 nor 0x20 is ever the second byte of a character in the sets offered,
+    // so both cuts above are safe on the bytes.
+    return charset.decode(bytes, length);
 }
 
-Fields decode(const char* tag) {
+Fields decode(const char* tag, const TagCharset& charset) {
     Fields f;
     f.identifier = QByteArray(tag, 3);
-    f.title = fieldText(tag + TitleAt, TextLength);
-    f.artist = fieldText(tag + ArtistAt, TextLength);
-    f.album = fieldText(tag + AlbumAt, TextLength);
-    f.year = fieldText(tag + YearAt, YearLength);
-    f.comment = fieldText(tag + CommentAt, TextLength);
+    f.title = fieldText(tag + TitleAt, TextLength, charset);
+    f.artist = fieldText(tag + ArtistAt, TextLength, charset);
+    f.album = fieldText(tag + AlbumAt, TextLength, charset);
+    f.year = fieldText(tag + YearAt, YearLength, charset);
+    f.comment = fieldText(tag + CommentAt, TextLength, charset);
     f.genre = static_cast<quint8>(tag[GenreAt]);
     return f;
 }
 
-QByteArray encode(const Fields& fields) {
+QByteArray encode(const Fields& fields, const TagCharset& charset) {
     QByteArray tag(TagSize, ' ');
     std::memcpy(tag.data(), "TAG", 3);
-    put(tag, TitleAt, fields.title, TextLength);
-    put(tag, ArtistAt, fields.artist, TextLength);
-    put(tag, AlbumAt, fields.album, TextLength);
-    put(tag, CommentAt, fields.comment, TextLength);
-    put(tag, YearAt, fields.year, YearLength);
+    put(tag, TitleAt, fields.title, TextLength, charset);
+    put(tag, ArtistAt, fields.artist, TextLength, charset);
+    put(tag, AlbumAt, fields.album, TextLength, charset);
+    put(tag, CommentAt, fields.comment, TextLength, charset);
+    put(tag, YearAt, fields.year, YearLength, charset);
     tag[GenreAt] = char(fields.genre);
     return tag;
 }
@@ -93,19 +95,6 @@ QString leftChars(const QString& s, int maxChars) {
         units += pair ? 2 : 1;
     }
     return s.left(units);
-}
-
-QByteArray toLatin1(const QString& s) {
-    QByteArray out;
-    out.reserve(s.size());
-    for (int i = 0; i < s.size(); ++i) {
-        const char16_t c = s.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
-            ++i; // one character, one '?'
-        // Zero bytes never go into a text field: they would end it early on reading.
-        out.append(c > 0 && c < 0x100 ? char(c) : '?');
-    }
-    return out;
 }
 
 const QStringList& genreNames() {
@@ -174,7 +163,7 @@ void TMP3Info::ReadTag() {
         file.readAt(file.size() - id3v1::TagSize, tag, id3v1::TagSize);
     }
 
-    const id3v1::Fields f = id3v1::decode(tag);
+    const id3v1::Fields f = id3v1::decode(tag, m_charset);
     m_identifier = f.identifier;
     if (f.identifier != "TAG") {
         m_title.clear();
@@ -225,7 +214,7 @@ void TMP3Info::Save() {
     f.comment = m_comment;
     f.year = m_year;
     f.genre = m_genreId;
-    const QByteArray tag = id3v1::encode(f);
+    const QByteArray tag = id3v1::encode(f, m_charset);
 
     if (!makeWritable()) {
         m_saved = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TagCharset.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -21,15 +23,14 @@ struct Fields {
 };
 
 // tag points at TagSize bytes.
-Fields decode(const char* tag);
-// All blanks, "TAG", each value's Latin-1 bytes at the start of its field.
-QByteArray encode(const Fields& fields);
+Fields decode(const char* tag, const TagCharset& charset = TagCharset());
+// All blanks, "TAG", each value's bytes in charset at the start of its field (field
+// lengths are bytes).
+QByteArray encode(const Fields& fields, const TagCharset& charset = TagCharset());
 // A field's text: up to its first zero byte, trailing blanks (0x20 only) removed.
-QString fieldText(const char* bytes, int length);
+QString fieldText(const char* bytes, int length, const TagCharset& charset = TagCharset());
 // At most maxChars characters, never splitting a character in two.
 QString leftChars(const QString& s, int maxChars);
-// The text as Latin-1 bytes; a character Latin-1 cannot hold (or a zero) becomes '?'.
-QByteArray toLatin1(const QString& s);
 
 // The 116 genre names, index = genre byte.
 const QStringList& genreNames();
@@ -71,6 +72,9 @@ public:
     bool Saved() const { return m_saved; }
     QString Error() const { return m_error; }
     const QStringList& Genres() const { return m_genres; }
+    // The character set of the tag's text; the next read and save use it.
+    QByteArray Charset() const { return m_charset.name(); }
+    void setCharset(const QByteArray& name) { m_charset = id3v1::TagCharset(name); }
 
     void setArtist(const QString& s);
     void setTitle(const QString& s);
@@ -106,4 +110,5 @@ private:
     bool m_valid = false;
     bool m_saved = false;
     QStringList m_genres;
+    id3v1::TagCharset m_charset;
 };

@@ -1,5 +1,6 @@
-// lorvane-probe info FILE...: the song panel's "File Info:" lines and the ID3v1
-// tag of each file, as the panel would show them.
+// lorvane-probe info FILE... [--charset NAME]: the song panel's "File Info:" lines and
+// the ID3v1 tag of each file, as the panel would show them.
+#include "charset.h"
 #include "command.h"
 
 #include "metadata/InOutError.h"
@@ -12,14 +13,18 @@
 
 namespace {
 
-int run(const QStringList& args) {
+int run(const QStringList& given) {
     QTextStream out(stdout);
+    QStringList args = given;
+    QByteArrayList paths = probe::rawArguments(given);
+    QByteArray charset = id3v1::DefaultCharset;
+    if (!probe::takeCharsetOption(args, paths, charset))
+        return 2;
     if (args.isEmpty()) {
-        QTextStream(stderr) << "usage: lorvane-probe info FILE...\n";
+        QTextStream(stderr) << "usage: lorvane-probe info FILE... [--charset NAME]\n";
         return 2;
     }
     int status = 0;
-    const QList<QByteArray> paths = probe::rawArguments(args);
     for (const QByteArray& path : paths) {
         out << QFile::decodeName(path) << '\n';
         if (!RawFile::exists(path)) {
@@ -43,6 +48,7 @@ int run(const QStringList& args) {
             << lines.Seconds << '\n';
 
         TMP3Info info;
+        info.setCharset(charset);
         try {
             info.setFilename(path);
             if (info.Valid()) {
@@ -64,6 +70,6 @@ int run(const QStringList& args) {
     return status;
 }
 
-const bool registered = probe::registerCommand("info", "FILE...", run);
+const bool registered = probe::registerCommand("info", "FILE... [--charset NAME]", run);
 
 } // namespace

@@ -50,9 +50,11 @@ int scan(const QStringList& args) {
     printLine(QStringLiteral("Lorvane"));
     std::fflush(stdout);
     if (!result.error.isEmpty()) {
+        // A run cut short says only why: callers read the reason from stderr.
         std::fprintf(stderr, "%s\n", result.error.toUtf8().constData());
         return 1;
     }
+    std::fprintf(stderr, "%s\n", lorvane::ScanSummary(result).toUtf8().constData());
     return 0;
 }
 

@@ -49,6 +49,7 @@ int settings(const QStringList& args) {
         QStringLiteral("savem3u=%1").arg(v.savem3u),
         QStringLiteral("loadm3u=%1").arg(v.loadm3u),
         QStringLiteral("useassociations=%1").arg(flag(v.useassociations)),
+        QStringLiteral("id3charset=%1").arg(v.id3charset),
     };
     for (const QString& line : lines) {
         const QByteArray bytes = line.toUtf8() + '\n';
@@ -61,6 +62,6 @@ int settings(const QStringList& args) {
 }
 
 const bool registered = probe::registerCommand(
-    "settings", "(the 19 options as the window applies them at start-up)", settings);
+    "settings", "(the options as the window applies them at start-up)", settings);
 
 } // namespace

@@ -1,6 +1,8 @@
 // lorvane-probe tag FILE [--title T] [--artist A] [--album B] [--year Y] [--comment C]
-// [--genre N] | FILE --remove: the tag panel's "Save" and "Remove" on one file. The tag
-// is read first, as a click on the song does; the values given replace what it holds.
+// [--genre N] | FILE --remove, each with [--charset NAME]: the tag panel's "Save" and
+// "Remove" on one file. The tag is read first, as a click on the song does; the values
+// given replace what it holds.
+#include "charset.h"
 #include "command.h"
 
 #include "metadata/InOutError.h"
@@ -15,12 +17,17 @@ int fail(const QString& message) {
     return 1;
 }
 
-int run(const QStringList& args) {
-    const QByteArrayList raw = probe::rawArguments(args);
+int run(const QStringList& given) {
+    QStringList args = given;
+    QByteArrayList raw = probe::rawArguments(given);
+    QByteArray charset = id3v1::DefaultCharset;
+    if (!probe::takeCharsetOption(args, raw, charset))
+        return 2;
     if (args.isEmpty())
         return fail(QStringLiteral("tag: give FILE"));
     bool remove = false;
     TMP3Info info;
+    info.setCharset(charset);
     try {
         info.setFilename(raw.first());
     } catch (const InOutError&) {
@@ -76,7 +83,7 @@ int run(const QStringList& args) {
 const bool registered = probe::registerCommand(
     "tag",
     "FILE [--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] | "
-    "FILE --remove  (the tag panel's Save or Remove)",
+    "FILE --remove, [--charset NAME]  (the tag panel's Save or Remove)",
     run);
 
 } // namespace

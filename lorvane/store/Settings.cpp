@@ -109,6 +109,9 @@ void ReadSettings(const SettingsStore& store, SettingsValues& values) {
     readText(store, QStringLiteral("savem3u"), values.savem3u);
     readText(store, QStringLiteral("loadm3u"), values.loadm3u);
     readBoolean(store, QStringLiteral("useassociations"), values.useassociations);
+    const auto charset = store.value(QStringLiteral("id3charset"));
+    if (charset && charset->metaType().id() == QMetaType::QString)
+        values.id3charset = charset->toString();
 }
 
 bool WriteSettings(SettingsStore& store, const SettingsValues& v) {
@@ -131,6 +134,7 @@ bool WriteSettings(SettingsStore& store, const SettingsValues& v) {
         {QStringLiteral("lastdrive"), v.lastdrive},
         {QStringLiteral("lastdir"), v.lastdir},
         {QStringLiteral("useassociations"), flag(v.useassociations)},
+        {QStringLiteral("id3charset"), v.id3charset},
     };
     if (v.savedFolder)
         out.emplace_back(QStringLiteral("savem3u"), *v.savedFolder);

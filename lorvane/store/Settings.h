@@ -33,6 +33,9 @@ struct SettingsValues {
     QString savem3u; // initial folder of the playlist save dialog
     QString loadm3u; // initial folder of the playlist open dialog
     bool useassociations = false;
+    // Read after the nineteen above; older files lack it, so an absent value keeps the
+    // default instead of reading as "".
+    QString id3charset = QStringLiteral("windows-1252"); // character set of ID3v1 text
 
     // The folders of the playlists saved and opened since the start; nothing when none
     // was. Only a chosen playlist updates "savem3u" / "loadm3u" at exit.

@@ -132,6 +132,71 @@ private slots:
         QCOMPARE(info.GenreID(), cleared ? 12 : 3);
     }
 
+    // The title typed in the panel, saved in a character set and read back in it.
+    void charsetRoundTrip_data() {
+        QTest::addColumn<QByteArray>("charset");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("field"); // the title's bytes, blanks cut
+        QTest::addColumn<QString>("read");
+
+        const QString kanji15 = QString(15, QChar(0x6771));
+        const QString acute15 = QString(15, QChar(0xE9));
+        const auto same = [](const char* charset, const QString& text, const QByteArray& bytes) {
+            QTest::newRow(charset) << QByteArray(charset) << text << bytes << text;
+        };
+        same("windows-1252", QStringLiteral(u"\u20AC \u2018Caf\u00E9\u2019"),
+             "\x80 \x91"
+             "Caf\xe9\x92");
+        same("windows-1250", QStringLiteral(u"\u0141\u00F3d\u017A"),
+             "\xa3\xf3"
+             "d\x9f");
+        same("windows-1251", QStringLiteral(u"\u041A\u0438\u043D\u043E"), "\xca\xe8\xed\xee");
+        same("KOI8-R", QStringLiteral(u"\u041A\u0438\u043D\u043E"), "\xeb\xc9\xce\xcf");
+        same("windows-1253", QStringLiteral(u"\u03A9\u03B4\u03AE"), "\xd9\xe4\xde");
+        same("windows-1254", QStringLiteral(u"I\u015F\u0131k"), "I\xfe\xfdk");
+        same("windows-1257", QStringLiteral(u"\u0104\u017Euolas"), "\xc0\xfeuolas");
+        same("Shift_JIS", QStringLiteral(u"\u6771\u4EAC"), "\x93\x8c\x8b\x9e");
+        same("GBK", QStringLiteral(u"\u4E2D\u6587"), "\xd6\xd0\xce\xc4");
+        same("Big5", QStringLiteral(u"\u4E2D\u6587"), "\xa4\xa4\xa4\xe5");
+        same("EUC-KR", QStringLiteral(u"\uD55C\uAD6D"), "\xc7\xd1\xb1\xb9");
+        same("UTF-8", QStringLiteral(u"Zo\u00EB"), "Zo\xc3\xab");
+        QTest::newRow("15 double-byte characters fill 30 bytes")
+            << QByteArray("Shift_JIS") << kanji15 << QByteArray("\x93\x8c").repeated(15) << kanji15;
+        QTest::newRow("a character cut at the field's end is left out")
+            << QByteArray("Shift_JIS") << QLatin1Char('a') + kanji15
+            << QByteArray("a") + QByteArray("\x93\x8c").repeated(14)
+            << QLatin1Char('a') + kanji15.left(14);
+        QTest::newRow("utf-8: a cut two-byte character is left out")
+            << QByteArray("UTF-8") << QLatin1Char('x') + acute15
+            << QByteArray("x") + QByteArray("\xc3\xa9").repeated(14)
+            << QLatin1Char('x') + acute15.left(14);
+        QTest::newRow("unmappable characters become ?")
+            << QByteArray("windows-1251") << QStringLiteral(u"Caf\u00E9 \U0001F600")
+            << QByteArray("Caf? ?") << QStringLiteral("Caf? ?");
+        QTest::newRow("a byte the set leaves undefined keeps its value")
+            << QByteArray("windows-1252") << QStringLiteral(u"a\u0081b")
+            << QByteArray("a\x81"
+                          "b")
+            << QStringLiteral(u"a\u0081b");
+    }
+    void charsetRoundTrip() {
+        QFETCH(QByteArray, charset);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, field);
+        const QByteArray path = write("charset.mp3", Audio);
+        TMP3Info info;
+        info.setCharset(charset);
+        info.setFilename(path);
+        info.setTitle(typed);
+        info.Save();
+        QCOMPARE(contents(path).mid(Audio.size() + 3, 30), field.leftJustified(30, ' '));
+        TMP3Info reread;
+        reread.setCharset(charset);
+        reread.setFilename(path);
+        QTEST(reread.Title(), "read");
+        QCOMPARE(reread.Genre(), QStringLiteral("Other")); // the genre names stay as they are
+    }
+
     void shortFileRaises() {
         TMP3Info info;
         info.setFilename(write("tagged.mp3", Audio + rawTag("x", "", "", "", "", 0)));
@@ -278,6 +343,28 @@ private slots:
         QVERIFY(!info.Saved());
         QVERIFY_THROWS_EXCEPTION(InOutError, info.RemoveID3());
         QCOMPARE(contents(path), QByteArray("tiny"));
+    }
+
+    void probeTakesTheCharset() {
+        const QByteArray path = write("probe.mp3", Audio);
+        const auto probe = [](const QStringList& args, QByteArray* out = nullptr) {
+            QProcess p;
+            p.start(qEnvironmentVariable("LORVANE_BIN_DIR") + QStringLiteral("/lorvane-probe"),
+                    args);
+            p.waitForFinished(30000);
+            if (out)
+                *out = p.readAllStandardOutput();
+            return p.exitCode();
+        };
+        const QString file = QFile::decodeName(path);
+        QCOMPARE(probe({"tag", "--charset", "windows-1251", file, "--title",
+                        QStringLiteral(u"\u041A\u0438\u043D\u043E")}),
+                 0);
+        QCOMPARE(contents(path).mid(Audio.size() + 3, 5), QByteArray("\xca\xe8\xed\xee "));
+        QByteArray out;
+        QCOMPARE(probe({"info", file, "--charset", "windows-1251"}, &out), 0);
+        QVERIFY(out.contains("Title: \xd0\x9a\xd0\xb8\xd0\xbd\xd0\xbe\n"));
+        QCOMPARE(probe({"info", file, "--charset", "cp1251"}), 2);
     }
 
     // Paths are bytes: a name that is not UTF-8 must be read with its exact bytes.

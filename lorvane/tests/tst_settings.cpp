@@ -54,6 +54,11 @@ private slots:
         QTest::newRow("only top and left: window moves, texts empty, options kept")
             << QByteArray("[General]\ntop=40\nleft=75\n") << moved;
 
+        SettingsValues charset = moved;
+        charset.id3charset = QStringLiteral("KOI8-R");
+        QTest::newRow("the tag character set, absent from older files, is read when there")
+            << QByteArray("[General]\ntop=40\nleft=75\nid3charset=KOI8-R\n") << charset;
+
         SettingsValues five = moved;
         five.top = before().top;
         five.left = before().left;
@@ -136,15 +141,15 @@ private slots:
         lorvane::SettingsStoreMemory store;
         SettingsValues v;
         QVERIFY(lorvane::WriteSettings(store, v));
-        QCOMPARE(
-            store.writeOrder,
-            QStringList({"top", "left", "width", "height", "tray", "recurse", "bracketformat",
-                         "dashformat", "customformat", "trackformat", "customstring", "customdir",
-                         "balanced", "random", "lastdrive", "lastdir", "useassociations"}));
+        QCOMPARE(store.writeOrder,
+                 QStringList({"top", "left", "width", "height", "tray", "recurse", "bracketformat",
+                              "dashformat", "customformat", "trackformat", "customstring",
+                              "customdir", "balanced", "random", "lastdrive", "lastdir",
+                              "useassociations", "id3charset"}));
         v.savedFolder = QStringLiteral("/srv/lists");
         v.loadedFolder = QStringLiteral("/");
         QVERIFY(lorvane::WriteSettings(store, v));
-        QCOMPARE(store.writeOrder.mid(17), QStringList({"savem3u", "loadm3u"}));
+        QCOMPARE(store.writeOrder.mid(18), QStringList({"savem3u", "loadm3u"}));
         QCOMPARE(store.values.value("savem3u").toString(), QStringLiteral("/srv/lists"));
         QCOMPARE(store.values.value("loadm3u").toString(), QStringLiteral("/"));
     }

@@ -7,3 +7,5 @@ lorvane_test(NAME tst_window SOURCES tst_window.cpp
              ENV "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/support/window_Screen.json")
 lorvane_script_test(NAME e2e_instance SCRIPT e2e_instance.sh)
 add_dependencies(tst_window lorvane)
+lorvane_test(NAME tst_preview SOURCES tst_preview.cpp)
+add_dependencies(tst_preview lorvane-probe)

@@ -78,11 +78,23 @@ void SongDetailsPanel::showSong(const QByteArray& path) {
     ui->ErrorMsg->setVisible(!exists);
     if (exists)
         showStreamInfo();
+    readTag();
+}
+
+void SongDetailsPanel::readTag() {
     try {
         m_info->setFilename(m_path);
     } catch (const InOutError&) {
         showError(QStringLiteral("Error getting ID3 tag."));
     }
+}
+
+void SongDetailsPanel::setCharset(const QByteArray& name) {
+    m_info->setCharset(name);
+    if (m_path.isEmpty())
+        return;
+    clearTagFields();
+    readTag();
 }
 
 void SongDetailsPanel::showStreamInfo() {

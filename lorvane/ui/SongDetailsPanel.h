@@ -29,6 +29,9 @@ public:
     void showSong(const QByteArray& path);
     // Empties Title, Artist, Comment, Album and Year (a click on an empty song list).
     void clearTagFields();
+    // Reads and writes tags in the character set name from now on; the shown song's tag
+    // is read again in it.
+    void setCharset(const QByteArray& name);
 
 signals:
     // The window's caption becomes this text (the selected song's path).
@@ -42,6 +45,7 @@ public slots:
 private:
     void reserveRoomForValues();
     void showStreamInfo();
+    void readTag();
     void showError(const QString& text);
     void showMessage(const QString& text);
 

@@ -2,6 +2,7 @@
 
 #include "Captions.h"
 
+#include "CharsetMenu.h"
 #include "PlaylistGroup.h"
 #include "SongDetailsPanel.h"
 #include "WinampStrip.h"
@@ -51,6 +52,9 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     m_details = new SongDetailsPanel(m_ui->DetailsPlace);
     m_ui->DetailsPlace->layout()->addWidget(m_details);
     connect(m_details, &SongDetailsPanel::captionChanged, this, &QWidget::setWindowTitle);
+    m_charsetMenu = new CharsetMenu(this);
+    m_ui->File1->insertMenu(m_ui->MinToTray, m_charsetMenu);
+    connect(m_charsetMenu, &CharsetMenu::charsetChosen, m_details, &SongDetailsPanel::setCharset);
     m_search.setCaptionSink([this](const QString& caption) { showCaption(caption); });
     m_store.setWaitingSink([this](const QString& caption) { showCaption(caption); });
 
@@ -90,6 +94,7 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
 
     buildPopupMenus();
     buildAddPanel();
+    buildPreview();
     buildPlayer();
     buildTray();
     equalSidePanels();
@@ -189,6 +194,7 @@ SettingsValues TForm1::currentSettings() const {
     if (!dir.isEmpty())
         v.lastdir = QFile::decodeName(dir);
     v.useassociations = m_ui->UseAssociations->isChecked();
+    v.id3charset = QString::fromLatin1(m_charsetMenu->charset());
     if (m_strip)
         v.balanced = m_strip->balanced();
     if (m_playlist) {
@@ -241,6 +247,8 @@ void TForm1::applySettings(const SettingsValues& v) {
     if (!v.lastdir.isEmpty())
         setDirListFolder(QFile::encodeName(v.lastdir));
     m_ui->UseAssociations->setChecked(v.useassociations);
+    m_charsetMenu->setCharset(v.id3charset.toLatin1());
+    m_details->setCharset(m_charsetMenu->charset());
     if (m_strip)
         m_strip->setBalanced(v.balanced);
     if (m_playlist) {
@@ -912,6 +920,7 @@ void TForm1::AddFromFolder(const QByteArray& root, Reach reach) {
         m_ui->TotalA->setText(QString::number(m_ui->ArtistList->count()));
         ArtistListClick();
         m_ui->TotalG->setText(QString::number(m_ui->GenreList->count()));
+        showScanReport(r);
         if (r.unstorable > 0)
             showMessage(UnstorableNotice(r.unstorable));
         if (!r.error.isEmpty())

@@ -18,11 +18,15 @@ class TForm1;
 }
 class QFileSystemModel;
 class QMenu;
+class QPushButton;
+class CharsetMenu;
+class NamePreviewPanel;
 class SongDetailsPanel;
 class TRenameForm;
 class TTrayIcon;
 
 namespace lorvane {
+struct OrganizeResult;
 class Associations;
 class AssociationSource;
 class FileClipboard;
@@ -195,6 +199,7 @@ private:
     QMenu* m_genreMenu = nullptr;
     QMenu* m_artistMenu = nullptr;
     QMenu* m_songMenu = nullptr;
+    CharsetMenu* m_charsetMenu = nullptr;
     QFileSystemModel* m_dirModel = nullptr;
     QList<MountPoint> m_mounts;
     QByteArray m_genre;
@@ -271,4 +276,23 @@ private:
 
     lorvane::TaskbarEntry* m_taskbar = nullptr;
     QPointer<QWidget> m_lastActive;
+
+    // The preview of the name patterns in the add panel and the report of the last scan
+    // under the lists (lorvane_src_preview.cpp).
+public:
+    NamePreviewPanel* Preview() const { return m_preview; }
+    QPushButton* PreviewButton = nullptr; // "Previe&w": the preview in place of the tree
+    QPushButton* ScanReport = nullptr;    // the last scan's counts; selects the unnamed songs
+
+public slots:
+    void PreviewButtonClick(bool on);
+    void ScanReportClick();
+
+private:
+    void buildPreview();
+    void updatePreview();
+    void showScanReport(const lorvane::OrganizeResult& result);
+
+    NamePreviewPanel* m_preview = nullptr;
+    QByteArray m_unnamedGenre; // where the last scan filed the names no pattern fits
 };
