@@ -312,6 +312,13 @@ private slots:
         QTest::mouseClick(rig.part<QPushButton>("Button4"), Qt::LeftButton);
         QCOMPARE(rig.lines("Pop", "Band"),
                  QByteArrayList({rig.song("Band - Old.mp3"), folder + "/Band - Cr\xe8me.mp3"}));
+        // A folder made meanwhile shows once its parent is opened again.
+        coretest::writeBytes(rig.song("Later/"));
+        auto* tree = rig.part<QTreeView>("DirList");
+        const QModelIndex music = tree->currentIndex().parent();
+        tree->collapse(music);
+        tree->expand(music);
+        QCOMPARE(tree->model()->rowCount(music), 2);
     }
 
     void copy_data() {

@@ -67,6 +67,16 @@ QByteArray FolderTreeModel::pathOf(const QModelIndex& index) const {
     return path.isEmpty() ? QByteArray("/") : path;
 }
 
+void FolderTreeModel::forget(const QModelIndex& index) {
+    Node* node = nodeOf(index);
+    if (!node->children.empty()) {
+        beginRemoveRows(index, 0, int(node->children.size()) - 1);
+        node->children.clear();
+        endRemoveRows();
+    }
+    node->listed = false;
+}
+
 QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& parent) const {
     const Node* node = nodeOf(parent);
     if (column != 0 || row < 0 || row >= int(node->children.size()))

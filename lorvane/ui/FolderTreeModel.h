@@ -25,6 +25,9 @@ public:
     QModelIndex indexOf(const QByteArray& folder);
     // The folder's path bytes; "/" ends only the top folder.
     QByteArray pathOf(const QModelIndex& index) const;
+    // Drops what is known below index, so that it is listed afresh when next opened:
+    // the tree does not watch the disk.
+    void forget(const QModelIndex& index);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;

@@ -26,6 +26,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QScreen>
+#include <QTreeView>
 
 #include <algorithm>
 #include <utility>
@@ -823,6 +824,8 @@ void TForm1::buildAddPanel() {
 
     m_dirModel = new FolderTreeModel(this);
     m_ui->DirList->setModel(m_dirModel);
+    // A folder closed and opened again shows the folders made meanwhile.
+    connect(m_ui->DirList, &QTreeView::collapsed, m_dirModel, &FolderTreeModel::forget);
 
     // The designed state: the drive and the folder of the process's current folder.
     const QByteArray here = QFile::encodeName(QDir::currentPath());
@@ -838,6 +841,8 @@ void TForm1::DriveChange() {
     if (drive < 0 || drive >= m_mounts.size())
         return;
     const QModelIndex root = m_dirModel->indexOf(m_mounts[drive].root);
+    m_dirModel->forget(root);
+    m_dirModel->fetchMore(root);
     m_ui->DirList->setRootIndex(root);
     m_ui->DirList->setCurrentIndex(QModelIndex());
 }
