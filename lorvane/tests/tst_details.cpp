@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -121,14 +122,31 @@ private slots:
             QTEST(child<QComboBox>(panel, "Genre")->currentText(), "genre");
     }
 
+    void missingFileKeepsStreamLines_data() {
+        QTest::addColumn<QByteArray>("missing");
+        QTest::newRow("no such file") << QByteArray("missing.mp3");
+        // An entry that resolved to no line, beside a tagged file called "null".
+        QTest::newRow("unresolved entry") << QByteArray("null");
+    }
     void missingFileKeepsStreamLines() {
+        QFETCH(QByteArray, missing);
+        const QByteArray decoy = frame(V1L3_128, 2000) + tag("Decoy", 3);
+        write("null", decoy);
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
         SongDetailsPanel panel;
         panel.showSong(write("song.mp3", frame(V1L3_128, 1040000) + tag("Song", 3)));
         const QStringList before = streamLines(panel);
-        panel.showSong(QFile::encodeName(m_dir.filePath(QStringLiteral("missing.mp3"))));
+        panel.showSong(missing);
         QCOMPARE(errorShown(panel), QStringLiteral("File doesn't exist!"));
         QCOMPARE(edits(panel), (QStringList{"", "", "", "", ""}));
         QCOMPARE(streamLines(panel), before);
+        child<QLineEdit>(panel, "Title")->setText(QStringLiteral("Saved"));
+        QCOMPARE(pressAndReadMessage(child<QPushButton>(panel, "Button2")), QString());
+        QDir::setCurrent(cwd);
+        QFile kept(m_dir.filePath(QStringLiteral("null")));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), decoy);
         panel.showSong(write("again.mp3", frame(V1L3_128, 2000)));
         QCOMPARE(errorShown(panel), QString());
     }

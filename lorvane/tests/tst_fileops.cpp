@@ -14,7 +14,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 
 #include <unistd.h>
 
@@ -293,6 +295,30 @@ private slots:
         QVERIFY(pathExists(rig.song(renamed)));
         QCOMPARE(rig.lines("Pop", "Caf\xe9"), QByteArrayList({rig.song(renamed)}));
         QCOMPARE(listFolder(rig.homePath("LVNDB/Pop/")).size(), size_t(1)); // no new artist
+    }
+
+    // The folder tree shows such a folder legibly and scans it by its own bytes.
+    void addByDirectoryTakesTheFolderBytes() {
+        WindowRig rig;
+        rig.file("Pop", "Band", {"Band - Old.mp3"});
+        const QByteArray folder = rig.song("Caf\xe9");
+        coretest::writeBytes(folder + "/Band - Cr\xe8me.mp3", "ID3");
+        TForm1& form = rig.build();
+        QTest::mouseClick(rig.part<QPushButton>("AddMP3s"), Qt::LeftButton);
+        QVERIFY(form.setDirListFolder(folder + '/'));
+        QCOMPARE(form.dirListFolder(), folder);
+        QCOMPARE(rig.part<QTreeView>("DirList")->currentIndex().data().toString(),
+                 QStringLiteral("Café"));
+        QTest::mouseClick(rig.part<QPushButton>("Button4"), Qt::LeftButton);
+        QCOMPARE(rig.lines("Pop", "Band"),
+                 QByteArrayList({rig.song("Band - Old.mp3"), folder + "/Band - Cr\xe8me.mp3"}));
+        // A folder made meanwhile shows once its parent is opened again.
+        coretest::writeBytes(rig.song("Later/"));
+        auto* tree = rig.part<QTreeView>("DirList");
+        const QModelIndex music = tree->currentIndex().parent();
+        tree->collapse(music);
+        tree->expand(music);
+        QCOMPARE(tree->model()->rowCount(music), 2);
     }
 
     void copy_data() {

@@ -6,6 +6,7 @@
 #include "TListBox.h"
 #include "renameform_src.h"
 #include "store/Associations.h"
+#include "store/DatabaseLock.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +15,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace lorvane;
 using namespace genretest;
@@ -409,6 +414,58 @@ private slots:
         QCOMPARE(snapshot(rig.song("")), music);
         QCOMPARE(texts(rig.list("GenreList")), QStringList({"Blues", "jazz", "Rock"}));
         QCOMPARE(texts(rig.list("ArtistList")), artists);
+    }
+
+    // Another program holds the database past the give-up time: the command changes
+    // nothing, and says why in a box as other store errors are shown.
+    void aDatabaseInUseIsSaidInABox_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* command :
+             {"add genre", "rename genre", "remove genre", "move artist", "delete artist", "purge"})
+            QTest::newRow(command) << QString::fromLatin1(command);
+    }
+    void aDatabaseInUseIsSaidInABox() {
+        QFETCH(QString, command);
+        WindowRig rig;
+        fill(rig);
+        TForm1& form = rig.build();
+        DatabaseLock& lock = form.Store().databaseLock();
+        lock.setGiveUpAfter(std::chrono::milliseconds(50));
+        const int other = ::open(lock.lockFile().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        QVERIFY(other >= 0 && ::flock(other, LOCK_EX) == 0);
+        const auto before = snapshot(rig.homePath("LVNDB"));
+        TListBox* genres = rig.list("GenreList");
+        TListBox* artists = rig.list("ArtistList");
+        rig.dialogs.answers = {true};
+        if (command == "add genre" || command == "rename genre") {
+            genres->setFocus();
+            QTest::keyClick(genres, command == "add genre" ? Qt::Key_F1 : Qt::Key_F2);
+            form.RenameForm()->setText(QStringLiteral("Soul"));
+            QTest::keyClick(form.RenameForm()->findChild<QLineEdit*>(QStringLiteral("FileName")),
+                            Qt::Key_Return);
+        } else if (command == "remove genre") {
+            clickRow(genres, 2);
+            QTest::keyClick(genres, Qt::Key_Delete);
+        } else if (command == "move artist") {
+            clickRow(artists, 1);
+            QTest::mouseClick(rig.part<QPushButton>("MoveButton"), Qt::LeftButton);
+            clickRow(genres, 2);
+        } else if (command == "delete artist") {
+            clickRow(artists, 1);
+            QTest::keyClick(artists, Qt::Key_Delete);
+        } else {
+            rig.part<QAction>("PurgeDB")->trigger();
+        }
+        ::close(other);
+        ::unlink(lock.lockFile().constData());
+        QVERIFY(!rig.dialogs.shown.isEmpty());
+        QCOMPARE(rig.dialogs.shown.last().kind, QStringLiteral("error"));
+        QCOMPARE(rig.dialogs.shown.last().text,
+                 QStringLiteral("The database is in use by another program."));
+        QCOMPARE(snapshot(rig.homePath("LVNDB")), before);
+        QCOMPARE(texts(genres), QStringList({"Blues", "jazz", "Rock"}));
+        QVERIFY(texts(artists).contains(QStringLiteral("Muddy")) ||
+                texts(artists).contains(QStringLiteral("Zep")));
     }
 };
 

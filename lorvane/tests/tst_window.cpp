@@ -555,6 +555,11 @@ private slots:
         popup->setText(QStringLiteral("MUDDY"));
         popup->Button1Click();
         QCOMPARE(rig.ui().ArtistList->count(), 3);
+        // Nor is one listed without a file yet.
+        rig.form->ManualAddClick();
+        popup->setText(QStringLiteral("new guy"));
+        popup->Button1Click();
+        QCOMPARE(rig.ui().ArtistList->count(), 3);
         // X closes without adding.
         rig.form->ManualAddClick();
         popup->setText(QStringLiteral("Other"));

@@ -73,7 +73,10 @@ void SongDetailsPanel::showSong(const QByteArray& path) {
     m_path = path;
     emit captionChanged(lorvane::DisplayText(path));
 
-    const bool exists = RawFile::exists(m_path);
+    // An entry that resolved to no line ("" or "null") names no file, not even one of
+    // that name in the current folder.
+    const bool named = !path.isEmpty() && path != "null";
+    const bool exists = named && RawFile::exists(m_path);
     ui->ErrorMsg->setText(QStringLiteral("File doesn't exist!"));
     ui->ErrorMsg->setVisible(!exists);
     if (exists)
@@ -83,7 +86,7 @@ void SongDetailsPanel::showSong(const QByteArray& path) {
 
 void SongDetailsPanel::readTag() {
     try {
-        m_info->setFilename(m_path);
+        m_info->setFilename(named ? m_path : QByteArray());
     } catch (const InOutError&) {
         showError(QStringLiteral("Error getting ID3 tag."));
     }

@@ -1,6 +1,7 @@
 #include "lorvane_src.h"
 
 #include "Captions.h"
+#include "FolderTreeModel.h"
 
 #include "CharsetMenu.h"
 #include "PlaylistGroup.h"
@@ -23,13 +24,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
 #include <QScreen>
+#include <QTreeView>
 
 #include <algorithm>
+#include <utility>
 
 using namespace lorvane;
 
@@ -56,7 +58,11 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     m_ui->File1->insertMenu(m_ui->MinToTray, m_charsetMenu);
     connect(m_charsetMenu, &CharsetMenu::charsetChosen, m_details, &SongDetailsPanel::setCharset);
     m_search.setCaptionSink([this](const QString& caption) { showCaption(caption); });
-    m_store.setWaitingSink([this](const QString& caption) { showCaption(caption); });
+    m_store.setWaitingSink([this](const QString& caption) {
+        if (caption == DatabaseLock::inUseMessage())
+            m_lockGaveUp = true;
+        showCaption(caption);
+    });
 
     Ui::TForm1* u = m_ui.get();
     connect(u->GenreList, &TListBox::click, this, &TForm1::GenreListClick);
@@ -361,6 +367,15 @@ void TForm1::showCaption(const QString& text) {
 void TForm1::showError(const QString& message) {
     if (m_services.dialogs)
         m_services.dialogs->error(this, message);
+}
+
+bool TForm1::gaveUpWaiting(const std::function<void()>& command) {
+    m_lockGaveUp = false;
+    command();
+    if (!std::exchange(m_lockGaveUp, false))
+        return false;
+    showError(DatabaseLock::inUseMessage());
+    return true;
 }
 
 void TForm1::showMessage(const QString& text) {
@@ -688,7 +703,8 @@ void TForm1::DeleteArtistClick() {
                                                           "from the database?")
                                                .arg(DisplayText(artist))))
         return;
-    m_store.DeleteArtist(m_genre, artist);
+    if (gaveUpWaiting([&] { m_store.DeleteArtist(m_genre, artist); }))
+        return;
     artists->removeRow(row);
     ArtistListClick();
     m_ui->TotalA->setText(QString::number(artists->count()));
@@ -748,8 +764,11 @@ void TForm1::PurgeDBClick() {
         !m_services.dialogs->confirm(
             this, QStringLiteral("Are you sure you want to delete your MP3 database?")))
         return;
-    whileBusy([this] { m_store.PurgeDB(m_search); });
+    bool gaveUp = false;
+    whileBusy([this, &gaveUp] { gaveUp = gaveUpWaiting([this] { m_store.PurgeDB(m_search); }); });
     setWindowTitle(ProductName);
+    if (gaveUp)
+        return;
     m_ui->SongList->clearEntries();
     m_ui->ArtistList->clearEntries();
     m_ui->TotalA->setText(QStringLiteral("0"));
@@ -808,12 +827,10 @@ void TForm1::buildAddPanel() {
     for (const MountPoint& m : m_mounts)
         m_ui->Drive->addItem(m.label);
 
-    m_dirModel = new QFileSystemModel(this);
-    m_dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    m_dirModel->setRootPath(QStringLiteral("/"));
+    m_dirModel = new FolderTreeModel(this);
     m_ui->DirList->setModel(m_dirModel);
-    for (int column = 1; column < m_dirModel->columnCount(); ++column)
-        m_ui->DirList->hideColumn(column);
+    // A folder closed and opened again shows the folders made meanwhile.
+    connect(m_ui->DirList, &QTreeView::collapsed, m_dirModel, &FolderTreeModel::forget);
 
     // The designed state: the drive and the folder of the process's current folder.
     const QByteArray here = QFile::encodeName(QDir::currentPath());
@@ -828,7 +845,9 @@ void TForm1::DriveChange() {
     const int drive = m_ui->Drive->currentIndex();
     if (drive < 0 || drive >= m_mounts.size())
         return;
-    const QModelIndex root = m_dirModel->index(QFile::decodeName(m_mounts[drive].root));
+    const QModelIndex root = m_dirModel->indexOf(m_mounts[drive].root);
+    m_dirModel->forget(root);
+    m_dirModel->fetchMore(root);
     m_ui->DirList->setRootIndex(root);
     m_ui->DirList->setCurrentIndex(QModelIndex());
 }
@@ -839,27 +858,30 @@ QByteArray TForm1::dirListFolder() const {
         index = m_ui->DirList->rootIndex();
     if (!index.isValid())
         return QByteArray();
-    return QFile::encodeName(m_dirModel->filePath(index));
+    return m_dirModel->pathOf(index);
 }
 
 bool TForm1::setDirListFolder(const QByteArray& folder) {
     if (!ArtistFile::isFolder(folder))
         return false;
-    const QString path = QDir::cleanPath(QFile::decodeName(folder));
+    // Bytes all the way: a folder name need not be UTF-8.
+    QByteArray path = folder;
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
     const QByteArray rootOfDrive = m_mounts.isEmpty() ? QByteArray()
                                    : m_ui->Drive->currentIndex() >= 0
                                        ? m_mounts[m_ui->Drive->currentIndex()].root
                                        : QByteArray();
     // A folder on another drive makes that drive current first.
-    if (!(QFile::encodeName(path) + '/').startsWith(rootOfDrive)) {
-        const int drive = MountOf(m_mounts, QFile::encodeName(path));
+    if (!(path + '/').startsWith(rootOfDrive)) {
+        const int drive = MountOf(m_mounts, path);
         if (drive >= 0) {
             QSignalBlocker block(m_ui->Drive);
             m_ui->Drive->setCurrentIndex(drive);
             DriveChange();
         }
     }
-    const QModelIndex index = m_dirModel->index(path);
+    const QModelIndex index = m_dirModel->indexOf(path);
     if (!index.isValid())
         return false;
     m_ui->DirList->setCurrentIndex(index);
@@ -940,6 +962,13 @@ void TForm1::AddArtistEntry(const QString& name) {
     const QByteArray bytes = popupNameBytes(TRenameForm::AddArtist, name);
     if (!m_store.AddArtistEntry(m_genre, bytes))
         return;
+    // An artist added before and still without a file is listed already; letter case
+    // does not make another one, as it does not for files.
+    const QByteArray key = ArtistFile::nameKey(bytes);
+    for (int row = 0; row < m_ui->ArtistList->count(); ++row) {
+        if (ArtistFile::nameKey(m_ui->ArtistList->bytesAt(row)) == key)
+            return;
+    }
     m_ui->ArtistList->addEntry(DisplayText(bytes), bytes);
     m_ui->TotalA->setText(QString::number(m_ui->ArtistList->count()));
 }

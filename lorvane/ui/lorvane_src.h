@@ -11,12 +11,13 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
 class TForm1;
 }
-class QFileSystemModel;
+class FolderTreeModel;
 class QMenu;
 class QPushButton;
 class CharsetMenu;
@@ -185,6 +186,9 @@ private:
     void explainEmptySongList();
     // Applies a song's removal from the database to the lists.
     void applySongDeleted(int row, const lorvane::DeleteSongResult& result);
+    // Runs a command whose core calls answer only yes or no; when one of them gave up
+    // waiting for the database, says so in a message box and returns true.
+    bool gaveUpWaiting(const std::function<void()>& command);
 
     std::unique_ptr<Ui::TForm1> m_ui;
     TForm1Services m_services;
@@ -200,7 +204,7 @@ private:
     QMenu* m_artistMenu = nullptr;
     QMenu* m_songMenu = nullptr;
     CharsetMenu* m_charsetMenu = nullptr;
-    QFileSystemModel* m_dirModel = nullptr;
+    FolderTreeModel* m_dirModel = nullptr;
     QList<MountPoint> m_mounts;
     QByteArray m_genre;
     lorvane::SettingsValues m_applied;
@@ -209,6 +213,7 @@ private:
     int m_busy = 0;
     bool m_closePending = false;
     bool m_settingsWritten = false;
+    bool m_lockGaveUp = false; // a wait for the database gave up in the current command
 
     // Genres, associations and the physical file commands (lorvane_src_genres.cpp,
     // lorvane_src_fileops.cpp).

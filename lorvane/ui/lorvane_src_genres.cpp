@@ -136,7 +136,9 @@ void TForm1::AddGenreClick() {
 
 void TForm1::AddGenreFolder(const QString& name) {
     const QByteArray bytes = popupNameBytes(TRenameForm::AddGenre, name);
-    if (GenreFolders(m_store).AddGenreFolder(bytes))
+    bool added = false;
+    gaveUpWaiting([&] { added = GenreFolders(m_store).AddGenreFolder(bytes); });
+    if (added)
         m_ui->GenreList->addEntry(DisplayText(bytes), bytes);
     m_ui->TotalG->setText(QString::number(m_ui->GenreList->count()));
 }
@@ -157,7 +159,10 @@ void TForm1::RenameGenreFolder(const QString& newName) {
     if (row < 0)
         return;
     const QByteArray bytes = popupNameBytes(TRenameForm::RenameGenre, newName);
-    if (!GenreFolders(m_store).RenameGenreFolder(genres->bytesAt(row), bytes))
+    bool renamed = false;
+    gaveUpWaiting(
+        [&] { renamed = GenreFolders(m_store).RenameGenreFolder(genres->bytesAt(row), bytes); });
+    if (!renamed)
         return;
     genres->removeRow(row);
     genres->addEntry(DisplayText(bytes), bytes);
@@ -179,11 +184,13 @@ void TForm1::RemoveGenreClick() {
                                               .arg(DisplayText(genre)))) {
         GenrePath = m_store.GenrePath(genre);
         // A folder that holds anything besides artist files stays on disk; the genre
-        // still leaves the list, until the next start lists it again.
-        GenreFolders(m_store).RemoveGenre(genre, m_search);
-        genres->removeRow(row);
-        genres->clearSelection();
-        GenreListClick();
+        // still leaves the list, until the next start lists it again. A genre whose
+        // removal never started stays.
+        if (!gaveUpWaiting([&] { GenreFolders(m_store).RemoveGenre(genre, m_search); })) {
+            genres->removeRow(row);
+            genres->clearSelection();
+            GenreListClick();
+        }
     }
     m_ui->TotalG->setText(QString::number(genres->count()));
     setWindowTitle(ProductName);
@@ -215,15 +222,18 @@ void TForm1::completeMove() {
     const QByteArray target = selectedGenre();
     if (!target.isEmpty() && target != MoveSourceGenre) {
         const GenreFolders folders(m_store);
-        for (;;) {
-            const int row = selectedRow(artists);
-            if (row < 0)
-                break;
-            if (folders.MoveArtist(MoveSourceGenre, target, artists->bytesAt(row)))
-                artists->removeRow(row);
-            else
-                artists->setRowSelected(row, false);
-        }
+        // One wait given up is enough: the artists not yet moved stay selected.
+        gaveUpWaiting([&] {
+            for (;;) {
+                const int row = selectedRow(artists);
+                if (row < 0 || m_lockGaveUp)
+                    break;
+                if (folders.MoveArtist(MoveSourceGenre, target, artists->bytesAt(row)))
+                    artists->removeRow(row);
+                else if (!m_lockGaveUp)
+                    artists->setRowSelected(row, false);
+            }
+        });
     }
     m_ui->MoveButton->setText(MoveCaption);
     // The source genre comes back by name: a genre added meanwhile shifts the rows. One
