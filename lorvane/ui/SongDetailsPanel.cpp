@@ -68,15 +68,20 @@ void SongDetailsPanel::clearTagFields() {
     ui->Year->clear();
 }
 
+namespace {
+// An entry that resolved to no line ("" or "null") names no file, not even one of
+// that name in the current folder.
+bool namesAFile(const QByteArray& path) {
+    return !path.isEmpty() && path != "null";
+}
+} // namespace
+
 void SongDetailsPanel::showSong(const QByteArray& path) {
     clearTagFields();
     m_path = path;
     emit captionChanged(lorvane::DisplayText(path));
 
-    // An entry that resolved to no line ("" or "null") names no file, not even one of
-    // that name in the current folder.
-    const bool named = !path.isEmpty() && path != "null";
-    const bool exists = named && RawFile::exists(m_path);
+    const bool exists = namesAFile(m_path) && RawFile::exists(m_path);
     ui->ErrorMsg->setText(QStringLiteral("File doesn't exist!"));
     ui->ErrorMsg->setVisible(!exists);
     if (exists)
@@ -86,7 +91,7 @@ void SongDetailsPanel::showSong(const QByteArray& path) {
 
 void SongDetailsPanel::readTag() {
     try {
-        m_info->setFilename(named ? m_path : QByteArray());
+        m_info->setFilename(namesAFile(m_path) ? m_path : QByteArray());
     } catch (const InOutError&) {
         showError(QStringLiteral("Error getting ID3 tag."));
     }
