@@ -7,11 +7,9 @@
 
 // Artist and song title from a file name.
 //
-// How to use: keep the four switches and the separator of the add panel in a
-// NamePatterns (separator = NameBytes(XEdit->text())) and pass it to every call;
-// the parsers read nothing else. Paths, artists and titles are the bytes of the file
-// system; show them with DisplayText() and keep the bytes (e.g. in item data) for
-// every call back into the core. Positions are byte positions, which for UTF-8 names
+// The parsers read nothing but their arguments: the four pattern switches and the
+// custom separator come in a NamePatterns. Paths, artists and titles are the bytes of
+// the file system, in and out. Positions are byte positions, which for UTF-8 names
 // give the same cuts as character positions.
 namespace lorvane {
 

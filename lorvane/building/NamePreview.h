@@ -11,9 +11,9 @@
 
 // How a scan would read the names under a root, before it files anything.
 //
-// How to use: collect the files with PreviewFiles (the scan's own search, stoppable,
-// fit for a worker thread), then PreviewNames with the add panel's patterns as often as
-// they change; show PreviewSummary. Nothing here touches the database.
+// PreviewFiles finds what the scan would find, by the scan's own search; it may run on
+// a worker thread and stops when asked. PreviewNames is pure, so it can run again for
+// every change of the patterns. Nothing here touches the database.
 namespace lorvane {
 
 inline constexpr int PreviewLimit = 1000;

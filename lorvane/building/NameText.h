@@ -8,10 +8,10 @@
 // an older 8-bit program is usually not UTF-8, and its bytes must survive an edit
 // that did not touch them.
 //
-// How to use: show a name with DisplayText(). When the user edits a shown name, take
-// the bytes back with EditedNameBytes(original bytes, edited text), never by encoding
-// the text afresh. A name typed from nothing goes through NameBytes(), or through
-// TypedNameBytes() when it may name an entry the user sees in a list.
+// DisplayText() shows any bytes as text, but not reversibly: encoding the shown text
+// afresh would change a name that is not UTF-8. EditedNameBytes() therefore keeps the
+// original bytes of every character an edit left in place, and TypedNameBytes() gives
+// the bytes of the listed entry a typed text shows.
 namespace lorvane {
 
 // The text of bytes: each part between "/" reads as UTF-8 when it is valid UTF-8,

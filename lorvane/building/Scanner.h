@@ -9,12 +9,8 @@
 
 // Scanning a folder tree into the collection.
 //
-// How to use: construct a Scanner over the window's ArtistStore and FileSearch (whose
-// caption sink shows the progress lines) for each scan, close the rename popup, call
-// AddFromFolder(root, Recurse->isChecked(), patterns, selected genre, associations);
-// then apply the result: add artistsToList to the artist list and genresCreated to the
-// genre list, set the caption to "Lorvane", show the totals and reload the song list;
-// finally show `error` (if any) in the standard error box.
+// A Scanner lasts one scan and sends its progress lines to the search's caption sink.
+// A failure ends the run: what was filed before it stays filed, and the result says why.
 // The scan files the songs exactly as AddSong would one by one; it only remembers,
 // for its own length, what it learnt about the folders and the files it wrote, and
 // writes each changed artist file once at the end (and every few seconds on a long

@@ -6,8 +6,8 @@
 // The data home: where the database folder, the association file, the playlist and
 // the help text live. It stands in for the folder of the program file.
 //
-// How to use: call ProgramFolder() once at start-up and keep the result as
-// ProgramDir (it always ends in "/"). Everything else builds its paths from it.
+// ProgramFolder() always ends in "/", so every path of the collection is built by
+// appending to it.
 namespace lorvane {
 
 // LORVANE_HOME when set (created when missing); else the folder of the executable when

@@ -10,10 +10,8 @@ namespace lorvane {
 // One running program per user. The first start listens on a local socket named after
 // the message "Popup Lorvane"; a later start connects, sends that message and ends, and
 // the first one answers by showing its window.
-//
-// How to use: before building anything, call notifyRunning(); when it returns true,
-// end the process. Otherwise call listen() and connect popupRequested to whatever
-// brings the window to the front.
+// notifyRunning() is true only when a running instance took the message; listen()
+// makes this one the instance later starts reach, through popupRequested.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:

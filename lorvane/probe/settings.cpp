@@ -28,31 +28,8 @@ int settings(const QStringList& args) {
     lorvane::SettingsStoreIni store;
     lorvane::ReadSettings(store, v);
 
-    auto flag = [](bool on) { return on ? 1 : 0; };
-    const QStringList lines = {
-        QStringLiteral("top=%1").arg(v.top),
-        QStringLiteral("left=%1").arg(v.left),
-        QStringLiteral("width=%1").arg(v.width),
-        QStringLiteral("height=%1").arg(v.height),
-        QStringLiteral("tray=%1").arg(flag(v.tray)),
-        QStringLiteral("recurse=%1").arg(flag(v.recurse)),
-        QStringLiteral("bracketformat=%1").arg(flag(v.bracketformat)),
-        QStringLiteral("dashformat=%1").arg(flag(v.dashformat)),
-        QStringLiteral("trackformat=%1").arg(flag(v.trackformat)),
-        QStringLiteral("customformat=%1").arg(flag(v.customformat)),
-        QStringLiteral("customstring=%1").arg(v.customstring),
-        QStringLiteral("customdir=%1").arg(v.customdir),
-        QStringLiteral("balanced=%1").arg(flag(v.balanced)),
-        QStringLiteral("random=%1").arg(flag(v.random)),
-        QStringLiteral("lastdrive=%1").arg(v.lastdrive),
-        QStringLiteral("lastdir=%1").arg(v.lastdir),
-        QStringLiteral("savem3u=%1").arg(v.savem3u),
-        QStringLiteral("loadm3u=%1").arg(v.loadm3u),
-        QStringLiteral("useassociations=%1").arg(flag(v.useassociations)),
-        QStringLiteral("id3charset=%1").arg(v.id3charset),
-    };
-    for (const QString& line : lines) {
-        const QByteArray bytes = line.toUtf8() + '\n';
+    for (const auto& [name, value] : lorvane::SettingsInReadingOrder(v)) {
+        const QByteArray bytes = (name + u'=' + value.toString()).toUtf8() + '\n';
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     }
     if (!store.exists())

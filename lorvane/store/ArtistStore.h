@@ -10,17 +10,13 @@
 
 // The collection on disk: ProgramDir/LVNDB/<genre>/<artist>.lvn, one song path a line.
 //
-// How to use (the window applies, the store decides):
-// - Construct with ProgramFolder() once; call createDbFolder() at start-up; fill the
-//   genre list from genres().
-// - Genre, artist and path values are file-system bytes. Keep them as item data and
-//   show them with DisplayText(). Every call takes the genre name (the selected
-//   genre, i.e. the GenrePath of the window) and the artist name (the focused entry).
+// The store decides, its caller applies what it reports:
+// - Genre, artist and path values are file-system bytes, in and out. Every call names
+//   its genre and artist; the store remembers no selection.
 // - Existing artist files and genre folders are found regardless of letter case; a
 //   new one keeps the case it is created with.
 // - Mutating calls never throw: when a file cannot be written they stop, leave the
-//   file as it was, and return the message in `error`; apply the rest of the result
-//   first, then show the error in the standard error box.
+//   file as it was, and return the message in `error` beside what did change.
 // - No call keeps collection data between calls: the folder tree is the only model.
 // - Every call that changes files holds the database lock (DatabaseLock) for its
 //   whole length; one that cannot get it in time changes nothing and reports "The

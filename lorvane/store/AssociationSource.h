@@ -7,11 +7,10 @@
 
 // The artist-to-genre association table as the add run sees it.
 //
-// How to use: the association store implements AssociationSource; OrganizeFiles (and
-// the window before a single AddSong after a rename) calls LoadAssociations() once per
-// run. A null result means "not loaded for this run" (option off or no file); the
-// table is closed again by destroying the returned object. LoadAssociations() throws
-// StoreError when the file exists but cannot be read; the run then adds nothing.
+// LoadAssociations() is called once per add run. A null result means "not loaded for
+// this run" (option off or no file); the table stays open until the returned object is
+// destroyed. It throws StoreError when the file exists but cannot be read, before the
+// run has added anything.
 namespace lorvane {
 
 class AssociationLookup {

@@ -12,11 +12,10 @@
 
 // The artist-to-genre association table and its file, lorvane.gen in the data home.
 //
-// How to use: SaveAssociations (the "&Genre" menu) collects one row per artist file,
-// genre by genre in the order of the genre list, and writes the file whole. For add
-// runs, hand an Associations object to the scan (and to a rename) as its
-// AssociationSource; it opens the table only when the option "Use Associations When
-// Adding" is on and the file exists, and the caller frees the table after the run.
+// A save replaces the rows whole or not at all: CollectAssociations gives one row per
+// artist file, genre by genre in the order given, and SaveAssociationFile writes them.
+// As an AssociationSource it opens the table only when the option "Use Associations
+// When Adding" is on and the file exists.
 //
 // The file is an SQLite database holding one table, GenreAssociations(Artist, Genre),
 // whose rows keep their save order (rowid). Values are the name bytes, cut to 100

@@ -11,13 +11,11 @@
 // write, so two programs (two probes, the window and a probe, two users' sessions over
 // a shared data home) never lose each other's changes. Readers take no lock.
 //
-// How to use: construct over the data home and keep a Hold for the length of the
-// command: `const DatabaseLock::Hold hold = lock.hold();`. hold() waits while another
-// process has the lock; after a second it tells the waiting sink (the window's caption)
-// "Waiting for another program using the database...", and when the wait ends it
-// tells it "Lorvane" again. After the give-up time (30 s) it tells the sink and throws
-// StoreError "The database is in use by another program." before anything was read or
-// changed.
+// A Hold keeps the lock until it is destroyed. hold() waits while another process has
+// the lock; after a second it tells the waiting sink "Waiting for another program using
+// the database...", and when the wait ends it tells it "Lorvane" again. After the
+// give-up time (30 s) it tells the sink and throws StoreError "The database is in use
+// by another program." before anything was read or changed.
 //
 // The lock is an advisory flock on ".lorvane.lock" in the data home, a file that exists
 // only while a command holds it. Holds nest within

@@ -6,9 +6,8 @@
 // Genres as folders of the database: adding, renaming and removing them, and moving an
 // artist's file from one genre to another.
 //
-// How to use: the window asks the user for a name, refuses it when NameRefusal() gives
-// a reason (and says so), and otherwise calls these; it then applies the result to the
-// genre and artist lists. Genre and artist names are file-system bytes. A genre or an
+// NameRefusal() gives the reason a typed name cannot name a genre; the calls below
+// expect a name it accepts. Genre and artist names are file-system bytes. A genre or an
 // artist that exists under another letter case counts as existing, as it does for
 // adding songs.
 namespace lorvane {

@@ -5,7 +5,10 @@
 #include <QMetaType>
 
 #include <cstdint>
+#include <iterator>
 #include <optional>
+#include <string_view>
+#include <variant>
 
 namespace lorvane {
 
@@ -62,84 +65,162 @@ bool readText(const SettingsStore& store, const QString& name, QString& field) {
     return true;
 }
 
+// One stored value: its name, its type (integer, boolean or text) and the field it
+// fills. Text has two rules of its own: what an absent value means, and what replaces
+// a value that is not text.
+struct Value {
+    using Field =
+        std::variant<int SettingsValues::*, bool SettingsValues::*, QString SettingsValues::*>;
+
+    const char* name;
+    Field field;
+    bool absentKeeps = false;         // absent text leaves the field instead of emptying it
+    const char* unreadable = nullptr; // put in place of text of another type
+    // The playlist folders are written from the playlist chosen since the start, and only
+    // when there was one.
+    std::optional<QString> SettingsValues::*chosen = nullptr;
+};
+
+constexpr Value integer(const char* name, int SettingsValues::*field) {
+    return {name, field};
+}
+
+constexpr Value boolean(const char* name, bool SettingsValues::*field) {
+    return {name, field};
+}
+
+constexpr Value text(const char* name, QString SettingsValues::*field) {
+    return {name, field};
+}
+
+constexpr Value withUnreadable(Value v, const char* replacement) {
+    v.unreadable = replacement;
+    return v;
+}
+
+constexpr Value keptWhenAbsent(Value v) {
+    v.absentKeeps = true;
+    return v;
+}
+
+constexpr Value writtenFrom(Value v, std::optional<QString> SettingsValues::*chosen) {
+    v.chosen = chosen;
+    return v;
+}
+
+// Every stored value, in reading order. The character set came later, so older files
+// lack it and it keeps its default when absent.
+constexpr Value kValues[] = {
+    integer("top", &SettingsValues::top),
+    integer("left", &SettingsValues::left),
+    integer("width", &SettingsValues::width),
+    integer("height", &SettingsValues::height),
+    boolean("tray", &SettingsValues::tray),
+    boolean("recurse", &SettingsValues::recurse),
+    boolean("bracketformat", &SettingsValues::bracketformat),
+    boolean("dashformat", &SettingsValues::dashformat),
+    boolean("trackformat", &SettingsValues::trackformat),
+    boolean("customformat", &SettingsValues::customformat),
+    withUnreadable(text("customstring", &SettingsValues::customstring), "-=-"),
+    text("customdir", &SettingsValues::customdir),
+    boolean("balanced", &SettingsValues::balanced),
+    boolean("random", &SettingsValues::random),
+    integer("lastdrive", &SettingsValues::lastdrive),
+    text("lastdir", &SettingsValues::lastdir),
+    writtenFrom(text("savem3u", &SettingsValues::savem3u), &SettingsValues::savedFolder),
+    writtenFrom(text("loadm3u", &SettingsValues::loadm3u), &SettingsValues::loadedFolder),
+    boolean("useassociations", &SettingsValues::useassociations),
+    keptWhenAbsent(text("id3charset", &SettingsValues::id3charset)),
+};
+
+// The writing order differs from the reading order: the custom and track switches trade
+// places, and the playlist folders, written only when chosen, come last.
+constexpr const char* kWriteOrder[] = {
+    "top",
+    "left",
+    "width",
+    "height",
+    "tray",
+    "recurse",
+    "bracketformat",
+    "dashformat",
+    "customformat",
+    "trackformat",
+    "customstring",
+    "customdir",
+    "balanced",
+    "random",
+    "lastdrive",
+    "lastdir",
+    "useassociations",
+    "id3charset",
+    "savem3u",
+    "loadm3u",
+};
+
+static_assert(std::size(kWriteOrder) == std::size(kValues));
+
+const Value& valueNamed(const char* name) {
+    for (const Value& v : kValues) {
+        if (std::string_view(v.name) == name)
+            return v;
+    }
+    Q_UNREACHABLE();
+}
+
+template <typename... F> struct Overloaded : F... { using F::operator()...; };
+
+void read(const SettingsStore& store, const Value& value, SettingsValues& values) {
+    const QString name = QLatin1String(value.name);
+    std::visit(Overloaded{
+                   [&](int SettingsValues::*field) { readInteger(store, name, values.*field); },
+                   [&](bool SettingsValues::*field) { readBoolean(store, name, values.*field); },
+                   [&](QString SettingsValues::*field) {
+                       if (value.absentKeeps && !store.value(name))
+                           return;
+                       if (!readText(store, name, values.*field) && value.unreadable)
+                           values.*field = QLatin1String(value.unreadable);
+                   },
+               },
+               value.field);
+}
+
+// Booleans are written as the numbers 0 and 1.
+QVariant stored(const Value& value, const SettingsValues& values) {
+    return std::visit(
+        Overloaded{
+            [&](int SettingsValues::*field) { return QVariant(values.*field); },
+            [&](bool SettingsValues::*field) { return QVariant(values.*field ? 1 : 0); },
+            [&](QString SettingsValues::*field) { return QVariant(values.*field); },
+        },
+        value.field);
+}
+
 } // namespace
 
-QStringList SettingsNames() {
-    return {QStringLiteral("top"),
-            QStringLiteral("left"),
-            QStringLiteral("width"),
-            QStringLiteral("height"),
-            QStringLiteral("tray"),
-            QStringLiteral("recurse"),
-            QStringLiteral("bracketformat"),
-            QStringLiteral("dashformat"),
-            QStringLiteral("trackformat"),
-            QStringLiteral("customformat"),
-            QStringLiteral("customstring"),
-            QStringLiteral("customdir"),
-            QStringLiteral("balanced"),
-            QStringLiteral("random"),
-            QStringLiteral("lastdrive"),
-            QStringLiteral("lastdir"),
-            QStringLiteral("savem3u"),
-            QStringLiteral("loadm3u"),
-            QStringLiteral("useassociations")};
+std::vector<std::pair<QString, QVariant>> SettingsInReadingOrder(const SettingsValues& values) {
+    std::vector<std::pair<QString, QVariant>> out;
+    for (const Value& v : kValues)
+        out.emplace_back(QLatin1String(v.name), stored(v, values));
+    return out;
 }
 
 void ReadSettings(const SettingsStore& store, SettingsValues& values) {
     if (!store.exists())
         return;
-    readInteger(store, QStringLiteral("top"), values.top);
-    readInteger(store, QStringLiteral("left"), values.left);
-    readInteger(store, QStringLiteral("width"), values.width);
-    readInteger(store, QStringLiteral("height"), values.height);
-    readBoolean(store, QStringLiteral("tray"), values.tray);
-    readBoolean(store, QStringLiteral("recurse"), values.recurse);
-    readBoolean(store, QStringLiteral("bracketformat"), values.bracketformat);
-    readBoolean(store, QStringLiteral("dashformat"), values.dashformat);
-    readBoolean(store, QStringLiteral("trackformat"), values.trackformat);
-    readBoolean(store, QStringLiteral("customformat"), values.customformat);
-    if (!readText(store, QStringLiteral("customstring"), values.customstring))
-        values.customstring = QStringLiteral("-=-");
-    readText(store, QStringLiteral("customdir"), values.customdir);
-    readBoolean(store, QStringLiteral("balanced"), values.balanced);
-    readBoolean(store, QStringLiteral("random"), values.random);
-    readInteger(store, QStringLiteral("lastdrive"), values.lastdrive);
-    readText(store, QStringLiteral("lastdir"), values.lastdir);
-    readText(store, QStringLiteral("savem3u"), values.savem3u);
-    readText(store, QStringLiteral("loadm3u"), values.loadm3u);
-    readBoolean(store, QStringLiteral("useassociations"), values.useassociations);
-    const auto charset = store.value(QStringLiteral("id3charset"));
-    if (charset && charset->metaType().id() == QMetaType::QString)
-        values.id3charset = charset->toString();
+    for (const Value& v : kValues)
+        read(store, v, values);
 }
 
-bool WriteSettings(SettingsStore& store, const SettingsValues& v) {
-    auto flag = [](bool on) { return QVariant(on ? 1 : 0); };
-    std::vector<std::pair<QString, QVariant>> out = {
-        {QStringLiteral("top"), v.top},
-        {QStringLiteral("left"), v.left},
-        {QStringLiteral("width"), v.width},
-        {QStringLiteral("height"), v.height},
-        {QStringLiteral("tray"), flag(v.tray)},
-        {QStringLiteral("recurse"), flag(v.recurse)},
-        {QStringLiteral("bracketformat"), flag(v.bracketformat)},
-        {QStringLiteral("dashformat"), flag(v.dashformat)},
-        {QStringLiteral("customformat"), flag(v.customformat)},
-        {QStringLiteral("trackformat"), flag(v.trackformat)},
-        {QStringLiteral("customstring"), v.customstring},
-        {QStringLiteral("customdir"), v.customdir},
-        {QStringLiteral("balanced"), flag(v.balanced)},
-        {QStringLiteral("random"), flag(v.random)},
-        {QStringLiteral("lastdrive"), v.lastdrive},
-        {QStringLiteral("lastdir"), v.lastdir},
-        {QStringLiteral("useassociations"), flag(v.useassociations)},
-        {QStringLiteral("id3charset"), v.id3charset},
-    };
-    if (v.savedFolder)
-        out.emplace_back(QStringLiteral("savem3u"), *v.savedFolder);
-    if (v.loadedFolder)
-        out.emplace_back(QStringLiteral("loadm3u"), *v.loadedFolder);
+bool WriteSettings(SettingsStore& store, const SettingsValues& values) {
+    std::vector<std::pair<QString, QVariant>> out;
+    for (const char* name : kWriteOrder) {
+        const Value& v = valueNamed(name);
+        if (!v.chosen)
+            out.emplace_back(QLatin1String(v.name), stored(v, values));
+        else if (const std::optional<QString>& folder = values.*v.chosen)
+            out.emplace_back(QLatin1String(v.name), *folder);
+    }
     return store.write(out);
 }
 

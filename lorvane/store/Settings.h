@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <QVariant>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace lorvane {
 
@@ -14,25 +16,25 @@ class SettingsStore;
 // is stored; lastdrive and lastdir start as whatever the caller puts there (the current
 // drive and folder).
 struct SettingsValues {
-    int top = 156;
+    int top = 156; // the window's bounds
     int left = 212;
     int width = 619;
     int height = 420;
-    bool tray = false;
-    bool recurse = true;
-    bool bracketformat = true;
+    bool tray = false;         // "Only Show in Tray"
+    bool recurse = true;       // scans take sub-folders
+    bool bracketformat = true; // the four name patterns
     bool dashformat = true;
     bool trackformat = false;
     bool customformat = false;
-    QString customstring = QStringLiteral("-=-");
-    QString customdir;
-    bool balanced = true;
-    bool random = false;
-    int lastdrive = 0;
-    QString lastdir;
-    QString savem3u; // initial folder of the playlist save dialog
-    QString loadm3u; // initial folder of the playlist open dialog
-    bool useassociations = false;
+    QString customstring = QStringLiteral("-=-"); // the custom pattern's separator
+    QString customdir;                            // the typed scan folder
+    bool balanced = true;                         // "Balanced Volume"
+    bool random = false;                          // "Random Tracks"
+    int lastdrive = 0;                            // the chosen mount, by its device number
+    QString lastdir;                              // the chosen scan folder
+    QString savem3u;                              // initial folder of the playlist save dialog
+    QString loadm3u;                              // initial folder of the playlist open dialog
+    bool useassociations = false;                 // "Use Associations When Adding"
     // Read after the nineteen above; older files lack it, so an absent value keeps the
     // default instead of reading as "".
     QString id3charset = QStringLiteral("windows-1252"); // character set of ID3v1 text
@@ -45,8 +47,9 @@ struct SettingsValues {
     bool operator==(const SettingsValues&) const = default;
 };
 
-// The names of the values in reading order.
-QStringList SettingsNames();
+// Every value by its stored name, in reading order, as it would be stored: numbers,
+// booleans as 0 and 1, and texts.
+std::vector<std::pair<QString, QVariant>> SettingsInReadingOrder(const SettingsValues& values);
 
 // Applies the stored values over `values`. Nothing stored (first start): `values` stays as
 // it is. Otherwise each value is read on its own: an absent or unreadable value leaves its

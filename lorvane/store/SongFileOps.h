@@ -8,12 +8,9 @@
 
 // Renaming a song file on disk together with its line in the store.
 //
-// How to use: when the user confirms a new name for the focused song, call RenameSong
-// with the song's stored path and the typed name (bytes); then apply the result to the
-// lists: show the "Can't rename file ..." message for CannotRename; for Renamed add a
-// created genre and artist as for AddSong, and when artistFileDeleted remove the focused
-// artist (caption "(artist deleted because there were no songs existing)"); finally
-// show `error`, if any, in the standard error box.
+// A rename completes on disk and in the store, or leaves both as they were (a store
+// that cannot be written gives the file its old name back). The result says what
+// changed among the genres and artists, so that the lists can follow.
 namespace lorvane {
 
 class AssociationLookup;

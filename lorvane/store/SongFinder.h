@@ -11,9 +11,9 @@
 // after the focused song, through the following artists of the genre and round to the
 // focused artist again, whose file is read last.
 //
-// How to use: the window passes its lists as they stand (display order) and applies the
-// outcome: when `reload` is set, focus and select `artist`, reload the song list, then
-// focus and select `song`; otherwise focus and select `song` in the current song list.
+// The search takes the lists in display order and reads nothing else but artist files;
+// the outcome names the artist and the song by their rows, and says whether the song
+// list must be reloaded for that artist first.
 namespace lorvane {
 
 struct FindOutcome {

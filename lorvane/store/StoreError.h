@@ -5,8 +5,8 @@
 
 #include <exception>
 
-// The file error that ends a store command: the window shows message() in its
-// standard error box. Inside the core it travels as an exception; the public calls
+// The file error that ends a store command; message() is written for the user, the
+// path as shown to them. Inside the core it travels as an exception; the public calls
 // that have partial results to apply hand it back in their result's `error` field.
 namespace lorvane {
 

@@ -26,14 +26,8 @@ class WAIPC;
 // The "Playlist:" group of the main window with the play commands, the random
 // switch and the playlist save and load; it also carries the song list's open and
 // enqueue commands, which work on the same selection.
-//
-// How the main window uses it: construct it with the services, hand it the data home
-// and its Sources, apply the settings "random", "savem3u", "loadm3u" and
-// "enqueuecommand" through the setters, and connect its list events to the slots:
-// artist list Enter or double-click -> PlayArtistsClick, song list double-click ->
-// SongListDblClick, song list Enter -> SongListEnterPressed, "&Add Song(s) to Winamp
-// (F1)" and F1 in the song list -> AddSongWinampClick. At exit it stores random() and,
-// when they are set, savedFolder() and loadedFolder().
+// What it works on comes from its Sources, asked for when a command runs, so a command
+// always sees the lists as they are; without a source a command does nothing.
 class PlaylistGroup : public QGroupBox {
     Q_OBJECT
 
@@ -79,8 +73,7 @@ public slots:
     void PlaySongsClick();
     void PlayArtistsClick();
     void SongListDblClick();
-    // Enter in the song list: one selected song opens as a double-click does, any
-    // other selection plays.
+    // One selected song opens as a double-click does, any other selection plays.
     void SongListEnterPressed();
     void AddSongWinampClick();
     void Button5Click();

@@ -932,6 +932,8 @@ void TForm1::AddFromFolder(const QByteArray& root, Reach reach) {
         Scanner scanner(m_store, m_search);
         const OrganizeResult r = scanner.AddFromFolder(root, m_ui->Recurse->isChecked(), patterns(),
                                                        selectedGenre(), m_associations, reach);
+        // What was filed before a failure stays filed, so the lists take it before the
+        // error is shown.
         for (const QByteArray& genre : r.genresCreated) {
             if (m_ui->GenreList->rowOfBytes(genre) < 0)
                 m_ui->GenreList->addEntry(DisplayText(genre), genre);

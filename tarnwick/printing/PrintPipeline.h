@@ -38,18 +38,11 @@ enum class TickResult {
     Failed, // abandoned with a message to the user
 };
 
-// The capture-and-print pipeline. The resident form calls tick() from its
-// 1000 ms timer with "Print Screen was pressed since the last tick" and the check
-// mark of its enable menu item:
-//
-//     PrintPipeline pipeline(services, printSettings, osKind, promptChoice);
-//     connect(timer, &QTimer::timeout, [&] {
-//         pipeline.tick(trigger.keyState() != 0, m_enable->isChecked());
-//     });
-//
-// The settings record and PromptChoice are the program-wide values the
-// configuration dialog and the prompt window share: the pipeline keeps references
-// and reads the record after the prompt, so a change stored meanwhile applies.
+// The capture-and-print pipeline. Each tick is told whether the print key was pressed
+// since the last one and whether printing is enabled; it prints at most once.
+// The settings record and PromptChoice are shared with whoever else edits them: the
+// pipeline keeps references and reads the record after the prompt, so a change stored
+// meanwhile applies.
 // A print runs inside the tick; while the prompt waits, events are processed, and
 // a tick that arrives then (or during a message box) returns Busy.
 class PrintPipeline {
