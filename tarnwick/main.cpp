@@ -11,6 +11,7 @@
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtScreenInfo.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/ScreenCapturePortal.h"
 #include "platform/ScreenCaptureX11.h"
 #include "printing/CommandLine.h"
 #include "printing/Notices.h"
@@ -21,6 +22,7 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 

@@ -8,3 +8,5 @@ tarnwick_script_test(NAME e2e_tarnwick_print SCRIPT e2e_tarnwick_print.sh FIXTUR
 tarnwick_script_test(NAME e2e_tarnwick_tray SCRIPT e2e_tarnwick_tray.sh FIXTURES cups)
 tarnwick_script_test(NAME e2e_tarnwick_windows SCRIPT e2e_tarnwick_windows.sh FIXTURES cups)
 tarnwick_script_test(NAME e2e_tarnwick_command SCRIPT e2e_tarnwick_command.sh FIXTURES cups)
+# Capture through the screenshot portal, against a stand-in portal on the session bus.
+tarnwick_test(NAME tst_tw_portal SOURCES tst_tw_portal.cpp FIXTURES dbus)
