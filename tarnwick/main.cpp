@@ -78,11 +78,16 @@ int main(int argc, char* argv[]) {
     QtEventPump events;
     // On a Wayland session the key is not ours to watch: the desktop runs the command.
     KeyTriggerXInput trigger(nullptr, !WaylandSession());
-    ScreenCaptureX11 capture;
-    QObject::connect(&trigger, &KeyTrigger::printPressed, &capture,
+    // There the X root window holds only X clients: the desktop's portal has the screen.
+    std::unique_ptr<ScreenCapture> capture;
+    if (WaylandSession())
+        capture = std::make_unique<ScreenCapturePortal>();
+    else
+        capture = std::make_unique<ScreenCaptureX11>();
+    QObject::connect(&trigger, &KeyTrigger::printPressed, capture.get(),
                      &ScreenCapture::captureToClipboard);
     const ProgramServices services{store,    screen, clipboard, printers,
-                                   messages, events, trigger,   capture};
+                                   messages, events, trigger,   *capture};
 
     if (*command == Command::Print || *command == Command::PrintWindow) {
         return PrintOnce(services, DetectOsKind(QueryOsVersion()),
