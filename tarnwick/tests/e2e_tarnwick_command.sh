@@ -4,8 +4,7 @@
 . "$(dirname "$0")/e2e_lib.sh"
 
 "$TARNWICK" --help | grep -q -- '--print-window' || fail "--help does not list the actions"
-status=0
-"$TARNWICK" --no-such-action 2>/dev/null || status=$?
+status=0 && { "$TARNWICK" --no-such-action 2>/dev/null || status=$?; }
 [ "$status" -eq 2 ] || fail "an unknown option ended with status $status"
 timeout 30 "$TARNWICK" --quit || fail "--quit without an instance failed"
 

@@ -2,7 +2,6 @@
 # an ordinary user, as sway refuses root) tarnwick --print takes the screen from the
 # portal and prints it: one job, status 0. Skipped where the stack is not installed.
 if [ "${1:-}" = session ]; then
-    # The user's own session: bus, compositor, PipeWire, portal and its wlr backend.
     set -u
     trap 'kill "${PIDS[@]}" 2>/dev/null' EXIT
     mkdir -m 700 -p "$XDG_RUNTIME_DIR"
@@ -13,21 +12,18 @@ if [ "${1:-}" = session ]; then
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         sway -c "$HOME/sway.conf" >"$HOME/sway.log" 2>&1 & PIDS+=($!)
     up() { for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$1" ] && return; sleep 0.1; done; return 1; }
-    up wayland-1 || { echo "sway did not start"; exit 1; }
+    up wayland-1 || exit 1
     export WAYLAND_DISPLAY=wayland-1
     dbus-update-activation-environment WAYLAND_DISPLAY XDG_CURRENT_DESKTOP
     pipewire >"$HOME/pipewire.log" 2>&1 & PIDS+=($!)
-    up pipewire-0 || { echo "pipewire did not start"; exit 1; }
+    up pipewire-0 || exit 1
     /usr/libexec/xdg-desktop-portal-wlr >"$HOME/wlr.log" 2>&1 & PIDS+=($!)
     /usr/libexec/xdg-desktop-portal -r >"$HOME/portal.log" 2>&1 & PIDS+=($!)
-    QT_QPA_PLATFORM=offscreen timeout 60 "$TARNWICK" --print
-    exit
+    QT_QPA_PLATFORM=offscreen timeout 60 "$TARNWICK" --print; exit
 fi
 
-for tool in sway pipewire setpriv /usr/libexec/xdg-desktop-portal-wlr; do
-    command -v "$tool" >/dev/null || exit 77
-done
 [ "$(id -u)" -eq 0 ] || exit 77
+for tool in sway pipewire /usr/libexec/xdg-desktop-portal-wlr; do command -v $tool >/dev/null || exit 77; done
 . "$(dirname "$0")/e2e_lib.sh"
 add_queue "TWKE2E_WL_$$"
 store_settings
