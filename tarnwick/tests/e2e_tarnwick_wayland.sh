@@ -17,8 +17,13 @@ if [ "${1:-}" = session ]; then
     dbus-update-activation-environment WAYLAND_DISPLAY XDG_CURRENT_DESKTOP
     pipewire >"$HOME/pipewire.log" 2>&1 & PIDS+=($!)
     up pipewire-0 || exit 1
+    # Each waits for the one before on the bus, or a call would start a second by activation.
+    owned() { for _ in $(seq 100); do dbus-send --print-reply --dest=org.freedesktop.DBus / \
+        org.freedesktop.DBus.NameHasOwner "string:$1" | grep -q true && return; sleep 0.1; done; return 1; }
     /usr/libexec/xdg-desktop-portal-wlr >"$HOME/wlr.log" 2>&1 & PIDS+=($!)
+    owned org.freedesktop.impl.portal.desktop.wlr || exit 1
     /usr/libexec/xdg-desktop-portal -r >"$HOME/portal.log" 2>&1 & PIDS+=($!)
+    owned org.freedesktop.portal.Desktop || exit 1
     QT_QPA_PLATFORM=offscreen timeout 60 "$TARNWICK" --print; exit
 fi
 
