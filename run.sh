@@ -20,6 +20,7 @@ PACKAGES=(
     # real servers and tools the tests drive
     xvfb xauth x11-utils xdotool xclip imagemagick openbox trayer dbus dbus-daemon
     pulseaudio pulseaudio-utils cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+    sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire grim
 )
 
 install_packages() {

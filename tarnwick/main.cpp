@@ -1,7 +1,9 @@
+#include "CommandPrint.h"
 #include "Program.h"
 #include "ProgramIcon.h"
 #include "platform/CupsPrintSystem.h"
 #include "platform/GraphicalSession.h"
+#include "platform/InstanceChannel.h"
 #include "platform/InstanceLock.h"
 #include "platform/KeyTriggerXInput.h"
 #include "platform/QtClipboard.h"
@@ -9,7 +11,10 @@
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtScreenInfo.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/ScreenCapturePortal.h"
 #include "platform/ScreenCaptureX11.h"
+#include "printing/CommandLine.h"
+#include "printing/Notices.h"
 #include "printing/StartRoutine.h"
 
 #include <QApplication>
@@ -17,15 +22,18 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
-// Said once at start, without holding the start up: the program still configures.
-void showNoTriggerNotice() {
+// Said once per version, without holding the start up: the program still configures.
+void showKeyBindingNotice() {
     auto* box = new QMessageBox(
         QMessageBox::Information, QStringLiteral("Tarnwick32"),
-        QStringLiteral("The Print Screen key can only be watched on an X11 display. "
-                       "Tarnwick32 will not print on this desktop."),
+        QStringLiteral("Tarnwick32 cannot watch the Print Screen key on this desktop. "
+                       "Bind the key to the command \"tarnwick --print\" (and Alt+Print "
+                       "Screen to \"tarnwick --print-window\") in the desktop's keyboard "
+                       "settings; \"tarnwick --help\" says how."),
         QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
@@ -35,43 +43,81 @@ void showNoTriggerNotice() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const std::optional<Command> command = ParseCommand(arguments);
+    if (!command || *command == Command::Help) {
+        std::fputs(qPrintable(HelpText()), command ? stdout : stderr);
+        return command ? 0 : 2;
+    }
+    // An action goes to the running instance, which needs no display of ours.
+    if (*command != Command::Start && InstanceChannel::send(CommandWord(*command)))
+        return 0;
+    if (*command == Command::Quit)
+        return 0;
+
     if (!GraphicalSessionReachable()) {
         std::fputs("tarnwick needs a graphical session: no X11 or Wayland display could be "
                    "opened.\n",
                    stderr);
         return 1;
     }
-    QApplication app(argc, argv);
+    // Qt's own options are not ours to take: the actions were read above.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     // The resident form is never shown: the program ends when its forms are gone.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProgramIcon());
 
-    InstanceLock instance;
     QtSettingsStore store;
+    QtScreenInfo screen;
+    QtClipboard clipboard;
+    CupsPrintSystem printers;
+    QtMessageBoxes messages;
+    QtEventPump events;
+    // On a Wayland session the key is not ours to watch: the desktop runs the command.
+    KeyTriggerXInput trigger(nullptr, !WaylandSession());
+    // There the X root window holds only X clients: the desktop's portal has the screen.
+    std::unique_ptr<ScreenCapture> capture;
+    if (WaylandSession())
+        capture = std::make_unique<ScreenCapturePortal>();
+    else
+        capture = std::make_unique<ScreenCaptureX11>();
+    QObject::connect(&trigger, &KeyTrigger::printPressed, capture.get(),
+                     &ScreenCapture::captureToClipboard);
+    const ProgramServices services{store,    screen, clipboard, printers,
+                                   messages, events, trigger,   *capture};
+
+    if (*command == Command::Print || *command == Command::PrintWindow) {
+        return PrintOnce(services, DetectOsKind(QueryOsVersion()),
+                         *command == Command::Print ? CaptureKind::WholeScreen
+                                                    : CaptureKind::ActiveWindow);
+    }
+
+    InstanceLock instance;
     QString osKind;
     const StartStep step =
         RunStartRoutine(instance.anotherInstanceRuns(), QueryOsVersion(), store, osKind);
     if (step == StartStep::EndAtOnce)
         return 0;
 
-    QtScreenInfo screen;
-    QtClipboard clipboard;
-    CupsPrintSystem printers;
-    QtMessageBoxes messages;
-    QtEventPump events;
-    KeyTriggerXInput trigger;
-    ScreenCaptureX11 capture;
-    QObject::connect(&trigger, &KeyTrigger::printPressed, &capture,
-                     &ScreenCapture::captureToClipboard);
-
     const QString programName =
         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    Program program({store, screen, clipboard, printers, messages, events, trigger}, osKind,
-                    programName);
+    Program program(services, osKind, programName);
     QObject::connect(&program, &Program::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    if (!trigger.isAvailable())
-        showNoTriggerNotice();
+    InstanceChannel channel;
+    QObject::connect(&channel, &InstanceChannel::actionReceived, &program,
+                     [&program](const QString& word) {
+                         if (const std::optional<Command> action = CommandFromWord(word))
+                             program.runCommand(*action);
+                     });
+    channel.listen();
+    if (!trigger.isAvailable() && NoticeDue(store, kStartNotice))
+        showKeyBindingNotice();
     program.start(step);
+    if (*command == Command::Configure && step != StartStep::OpenConfiguration)
+        program.openConfiguration();
     return app.exec();
 }

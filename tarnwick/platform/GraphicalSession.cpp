@@ -51,3 +51,7 @@ bool GraphicalSessionReachable() {
         return true;
     return x11Reachable() || waylandReachable();
 }
+
+bool WaylandSession() {
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}

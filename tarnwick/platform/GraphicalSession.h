@@ -6,3 +6,7 @@
 // QT_QPA_PLATFORM naming another kind of platform (offscreen, for instance) is taken
 // at its word.
 bool GraphicalSessionReachable();
+
+// A Wayland session (WAYLAND_DISPLAY set): X clients there see keys only while their
+// own window has focus and read only X windows from the screen.
+bool WaylandSession();

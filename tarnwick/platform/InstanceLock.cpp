@@ -3,18 +3,15 @@
 #include <QDir>
 #include <QStandardPaths>
 
-namespace {
-
-QString lockPath(const QString& name) {
+QString InstanceFilePath(const QString& name, const QString& suffix) {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
-    return dir + u'/' + name + QStringLiteral(".lock");
+    return dir + u'/' + name + suffix;
 }
 
-} // namespace
-
-InstanceLock::InstanceLock(const QString& name) : m_lock(lockPath(name)) {}
+InstanceLock::InstanceLock(const QString& name)
+    : m_lock(InstanceFilePath(name, QStringLiteral(".lock"))) {}
 
 bool InstanceLock::anotherInstanceRuns() {
     if (!m_tried) {

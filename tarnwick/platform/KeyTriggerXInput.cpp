@@ -7,7 +7,9 @@
 #include <X11/extensions/XInput2.h>
 #include <X11/keysym.h>
 
-KeyTriggerXInput::KeyTriggerXInput(QObject* parent) : KeyTrigger(parent) {
+KeyTriggerXInput::KeyTriggerXInput(QObject* parent, bool watch) : KeyTrigger(parent) {
+    if (!watch)
+        return;
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return;

@@ -15,8 +15,9 @@ struct _XDisplay;
 class KeyTriggerXInput : public KeyTrigger {
     Q_OBJECT
 public:
-    // Opens $DISPLAY; without an X11 display the trigger is simply not available.
-    explicit KeyTriggerXInput(QObject* parent = nullptr);
+    // Opens $DISPLAY; without an X11 display the trigger is simply not available, nor
+    // when it is told not to watch.
+    explicit KeyTriggerXInput(QObject* parent = nullptr, bool watch = true);
     ~KeyTriggerXInput() override;
 
     bool isAvailable() const override { return m_display != nullptr; }

@@ -2,25 +2,27 @@
 
 #include "ScreenCapture.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QImage>
 #include <QList>
 
-// Puts a prepared image on the clipboard instead of the screen, and records each call.
+// Hands out a prepared image instead of the screen (with the failure or note it is
+// told to give), and records each call.
 class ScreenCaptureFake : public ScreenCapture {
     Q_OBJECT
 public:
     explicit ScreenCaptureFake(QImage image = {}, QObject* parent = nullptr)
         : ScreenCapture(parent), m_image(std::move(image)) {}
 
-    void captureToClipboard(CaptureKind kind) override {
+    QImage capture(CaptureKind kind) override {
         m_calls.append(kind);
-        if (!m_image.isNull())
-            QGuiApplication::clipboard()->setImage(m_image);
+        setOutcome(m_image.isNull() ? failureText : QString(), noteText);
+        return m_image;
     }
 
+    void setImage(const QImage& image) { m_image = image; }
     const QList<CaptureKind>& calls() const { return m_calls; }
+
+    QString failureText;
+    QString noteText;
 
 private:
     QImage m_image;

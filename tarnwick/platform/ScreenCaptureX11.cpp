@@ -1,8 +1,5 @@
 #include "ScreenCaptureX11.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -159,10 +156,4 @@ QImage ScreenCaptureX11::capture(CaptureKind kind) {
     QImage image = toQImage(x);
     XDestroyImage(x);
     return image;
-}
-
-void ScreenCaptureX11::captureToClipboard(CaptureKind kind) {
-    const QImage image = capture(kind);
-    if (!image.isNull())
-        QGuiApplication::clipboard()->setImage(image);
 }

@@ -18,10 +18,7 @@ public:
 
     bool isAvailable() const { return m_display != nullptr; }
 
-    // The image itself, without touching the clipboard; null when nothing can be read.
-    QImage capture(CaptureKind kind);
-
-    void captureToClipboard(CaptureKind kind) override;
+    QImage capture(CaptureKind kind) override;
 
 private:
     QRect activeWindowFrame();

@@ -373,6 +373,9 @@ void TestTwk01::helpAndPointerReadout() {
     QCOMPARE(world.messages.icons.value(0), MessageIcon::Information);
     QVERIFY(dialog.isVisible());
     QVERIFY(world.store.writtenKeys().isEmpty());
+    // No tray on the test's platform: the status line names the way back in.
+    QVERIFY(
+        child<QLabel>(&dialog, "Label3")->text().contains(QLatin1String("tarnwick --configure")));
 }
 
 void TestTwk01::residentFormAfterOk_data() {

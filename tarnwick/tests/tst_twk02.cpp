@@ -40,6 +40,8 @@ private slots:
     void pressDuringPromptWaitIsKept();
     void closeDuringPromptWaitEndsAfterTheTick();
     void pressesDuringAFailureAreDropped();
+    void printByCommand_data();
+    void printByCommand();
     void shutdown_data();
     void shutdown();
 };
@@ -199,6 +201,51 @@ void TestTwk02::pressesDuringAFailureAreDropped() {
     resident.Timer1_Timer();
     QCOMPARE(resident.lastTick(), TickResult::Idle);
     QCOMPARE(world.messages.texts.size(), 1);
+}
+
+void TestTwk02::printByCommand_data() {
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<int>("jobs");
+    QTest::addColumn<QStringList>("messages");
+
+    const QString refused = QStringLiteral("The portal refused.");
+    const QString whole = QStringLiteral("The whole screen instead.");
+    QTest::newRow("two commands, two pages")
+        << true << QString() << QString() << 2 << QStringList();
+    QTest::newRow("printing off") << false << QString() << QString() << 0 << QStringList();
+    // The clipboard's older picture is not printed in place of the screen.
+    QTest::newRow("capture refused")
+        << true << refused << QString() << 0
+        << QStringList{refused + " Nothing was printed.", refused + " Nothing was printed."};
+    QTest::newRow("window noted once") << true << QString() << whole << 2 << QStringList{whole};
+}
+
+void TestTwk02::printByCommand() {
+    QFETCH(bool, enabled);
+    QFETCH(QString, failure);
+    QFETCH(QString, note);
+    QFETCH(int, jobs);
+    QFETCH(QStringList, messages);
+
+    ResidentWorld world;
+    world.storeArea();
+    world.clipboard.setImage(screenImage());
+    if (!failure.isEmpty())
+        world.capture.setImage(QImage());
+    world.capture.failureText = failure;
+    world.capture.noteText = note;
+    Twk02 resident(world.services(), world.shared);
+    resident.optionsMenu()->actions().at(1)->setChecked(enabled);
+
+    resident.printByCommand(CaptureKind::ActiveWindow);
+    resident.printByCommand(CaptureKind::ActiveWindow);
+
+    QCOMPARE(world.printers.jobs.size(), qsizetype(jobs));
+    QCOMPARE(world.messages.texts, messages);
+    QCOMPARE(world.capture.calls().size(), enabled ? 2 : 0);
+    QCOMPARE(resident.forms().notice() != nullptr, !enabled);
 }
 
 void TestTwk02::shutdown_data() {

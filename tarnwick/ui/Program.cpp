@@ -67,6 +67,27 @@ void Program::shutdown() {
         m_twk02->close();
 }
 
+void Program::runCommand(Command command) {
+    switch (command) {
+    case Command::Print:
+    case Command::PrintWindow:
+        if (m_twk02) {
+            m_twk02->printByCommand(command == Command::Print ? CaptureKind::WholeScreen
+                                                              : CaptureKind::ActiveWindow);
+        }
+        break;
+    case Command::Configure:
+        openConfiguration();
+        break;
+    case Command::Quit:
+        shutdown();
+        break;
+    case Command::Start:
+    case Command::Help:
+        break;
+    }
+}
+
 void Program::formGone(QObject* form) {
     if (form == m_dialogObject)
         m_dialogObject = nullptr;

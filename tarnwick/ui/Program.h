@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProgramServices.h"
+#include "printing/CommandLine.h"
 #include "printing/StartRoutine.h"
 
 #include <QObject>
@@ -29,6 +30,9 @@ public:
     void loadResident();
     // Closes the About box, the configuration dialog and the resident form, in that order.
     void shutdown();
+    // An action handed over by a later start. Before the first OK there is no resident
+    // form, and a print does nothing, as the key does.
+    void runCommand(Command command);
 
     Twk01* configuration() const;
     Twk02* resident() const;

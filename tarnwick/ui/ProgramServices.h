@@ -9,6 +9,7 @@ class EventPump;
 class KeyTrigger;
 class MessageBoxes;
 class PrintSystem;
+class ScreenCapture;
 class ScreenInfo;
 class SettingsStore;
 
@@ -21,6 +22,7 @@ struct ProgramServices {
     MessageBoxes& messages;
     EventPump& events;
     KeyTrigger& trigger;
+    ScreenCapture& capture;
 };
 
 // The program-wide values the windows and the print share: the settings record

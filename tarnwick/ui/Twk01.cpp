@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QSystemTrayIcon>
 
 #include <algorithm>
 #include <cmath>
@@ -84,6 +85,11 @@ Twk01::Twk01(const ProgramServices& services, SharedValues& shared, QString prog
     for (QLineEdit* edit :
          {m_ui->sle_x, m_ui->sle_y, m_ui->sle_w, m_ui->sle_h, m_ui->sle_xscale, m_ui->sle_yscale})
         edit->installEventFilter(this);
+
+    // Without a tray there is no icon to come back through once the dialog is closed.
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        m_ui->Label3->setText(
+            QStringLiteral("No tray here: tarnwick --configure opens this again"));
 
     Form_Load();
     CentreOnScreen(this);

@@ -1,6 +1,7 @@
 #include "Twk02.h"
 #include "ui_Twk02.h"
 
+#include "CommandPrint.h"
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
 #include "TrayIcon.h"
@@ -57,8 +58,9 @@ Twk02::Nested::~Nested() {
 void Twk02::Timer1_Timer() {
     // While a print waits for its prompt this tick comes again through the event
     // processing; the press stays latched for a tick that can print it.
-    if (m_pipeline.busy() || m_closePending)
+    if (m_pipeline.busy() || m_closePending || m_runningCommands)
         return;
+    runCommands();
     // Only a new press prints: a key held down past the tick is the same press, one
     // page, however long it is held.
     const bool pressed = (m_services.trigger.keyState() & KeyTrigger::PressedSinceLastQuery) != 0;
@@ -72,15 +74,37 @@ void Twk02::Timer1_Timer() {
     // back once it is closed: they are dropped.
     if (m_lastTick == TickResult::Failed)
         m_services.trigger.keyState();
-    if (m_lastTick == TickResult::Printed) {
-        m_ui->Picture1->setPixmap(QPixmap::fromImage(m_pipeline.picture()));
-        m_ui->Picture1->resize(m_pipeline.picture().size());
-        // The progress notice is up only while the job is prepared; this says that the
-        // page is on its way.
-        const QString& queue = m_pipeline.lastPrinter();
-        m_tray->showMessage(queue.isEmpty() ? QStringLiteral("Printed to the default printer")
-                                            : QStringLiteral("Printed to ") + queue);
+    if (m_lastTick == TickResult::Printed)
+        showPrinted();
+}
+
+void Twk02::printByCommand(CaptureKind kind) {
+    m_commands.enqueue(kind);
+    runCommands();
+}
+
+void Twk02::runCommands() {
+    if (m_runningCommands || m_pipeline.busy() || m_closePending || m_commands.isEmpty())
+        return;
+    Nested nested(this);
+    m_runningCommands = true;
+    while (!m_commands.isEmpty() && !m_closePending) {
+        m_lastTick = PrintByCommand(m_pipeline, m_services.capture, m_services.messages,
+                                    m_services.store, m_commands.dequeue(), printingEnabled());
+        if (m_lastTick == TickResult::Printed)
+            showPrinted();
     }
+    m_runningCommands = false;
+}
+
+void Twk02::showPrinted() {
+    m_ui->Picture1->setPixmap(QPixmap::fromImage(m_pipeline.picture()));
+    m_ui->Picture1->resize(m_pipeline.picture().size());
+    // The progress notice is up only while the job is prepared; this says that the
+    // page is on its way.
+    const QString& queue = m_pipeline.lastPrinter();
+    m_tray->showMessage(queue.isEmpty() ? QStringLiteral("Printed to the default printer")
+                                        : QStringLiteral("Printed to ") + queue);
 }
 
 void Twk02::m_help_Click() {

@@ -2,6 +2,7 @@
 
 #include "PipelineForms.h"
 #include "ProgramServices.h"
+#include "platform/KeyTrigger.h"
 #include "printing/PrintPipeline.h"
 
 // PipelineForms' inline accessors need the two forms complete.
@@ -10,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QQueue>
 #include <QTimer>
 
 #include <memory>
@@ -47,6 +49,8 @@ signals:
 
 public slots:
     void Timer1_Timer();
+    // tarnwick --print or --print-window: one page, through the key's pipeline.
+    void printByCommand(CaptureKind kind);
     void m_help_Click();
 
 protected:
@@ -61,6 +65,11 @@ private:
         Twk02* m_form;
     };
 
+    // Prints the commands waiting, unless a print is already under way (its end
+    // comes back here through the tick).
+    void runCommands();
+    void showPrinted();
+
     std::unique_ptr<Ui::Twk02> m_ui;
     ProgramServices m_services;
     PipelineForms m_forms;
@@ -70,5 +79,7 @@ private:
     QPointer<Twk07> m_help;
     TickResult m_lastTick = TickResult::Idle;
     int m_nested = 0;
+    QQueue<CaptureKind> m_commands;
+    bool m_runningCommands = false;
     bool m_closePending = false;
 };

@@ -5,6 +5,7 @@
 
 #include "ProgramServices.h"
 #include "platform/KeyTriggerFake.h"
+#include "platform/ScreenCaptureFake.h"
 #include "support/PrintFakes.h"
 
 #include <QWidget>
@@ -17,10 +18,11 @@ struct ResidentWorld {
     RecordingMessages messages;
     ScriptedEvents events;
     KeyTriggerFake trigger;
+    ScreenCaptureFake capture{QImage(8, 8, QImage::Format_RGB32)};
     SharedValues shared;
 
     ProgramServices services() {
-        return {store, screen, clipboard, printers, messages, events, trigger};
+        return {store, screen, clipboard, printers, messages, events, trigger, capture};
     }
 
     // Settings as an earlier OK stored them, with a defined area and no prompt.

@@ -1,0 +1,10 @@
+#include "ScreenCapture.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+void ScreenCapture::captureToClipboard(CaptureKind kind) {
+    const QImage image = capture(kind);
+    if (!image.isNull())
+        QGuiApplication::clipboard()->setImage(image);
+}
