@@ -10,5 +10,7 @@ tarnwick_script_test(NAME e2e_tarnwick_windows SCRIPT e2e_tarnwick_windows.sh FI
 tarnwick_script_test(NAME e2e_tarnwick_command SCRIPT e2e_tarnwick_command.sh FIXTURES cups)
 # Capture through the screenshot portal, against a stand-in portal on the session bus.
 tarnwick_test(NAME tst_tw_portal SOURCES tst_tw_portal.cpp FIXTURES dbus)
-tarnwick_script_test(NAME e2e_tarnwick_wayland SCRIPT e2e_tarnwick_wayland.sh FIXTURES cups)
+# Once, in the plain build: the desktop stack it starts is the same in both trees.
+tarnwick_script_test(NAME e2e_tarnwick_wayland SCRIPT e2e_tarnwick_wayland.sh FIXTURES cups
+                     LABELS nosan)
 set_tests_properties(e2e_tarnwick_wayland PROPERTIES SKIP_RETURN_CODE 77)
