@@ -206,7 +206,7 @@ void TestScanFolders::sameFilesAsOneByOne() {
             writeBytes(music() + "f" + QByteArray::number(folder) + "/" + name);
     }
     const QByteArray prepared = "/old/Pop Star - 0.mp3\n" + music() + "f1/POP STAR - 1.mp3\n";
-    QTemporaryDir other;
+    coretest::TempDir other;
     const QByteArray homes[2] = {home(), other.path().toUtf8()};
     for (const QByteArray& h : homes) {
         ArtistStore(h).createDbFolder();
@@ -243,7 +243,7 @@ void TestScanFolders::stopsAtTheFileThatFails() {
     for (int i = 0; i < 20; ++i)
         writeBytes(music() + "A" + QByteArray::number(i) + " - x.mp3");
     writeBytes(music() + "Stuck - x.mp3");
-    QTemporaryDir other;
+    coretest::TempDir other;
     const QByteArray homes[2] = {home(), other.path().toUtf8()};
     for (const QByteArray& h : homes)
         writeBytes(h + "/LVNDB/Blocked", "a file");

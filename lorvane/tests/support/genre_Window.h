@@ -5,6 +5,7 @@
 #include "platform/SettingsStoreMemory.h"
 #include "platform/ShellRecorder.h"
 #include "platform/widgets/UserDialogsScripted.h"
+#include "support/core_Fixtures.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -19,8 +20,8 @@ class TListBox;
 namespace genretest {
 
 struct WindowRig {
-    QTemporaryDir home;
-    QTemporaryDir music;
+    coretest::TempDir home;
+    coretest::TempDir music;
     lorvane::SettingsStoreMemory settings;
     lorvane::ShellRecorder shell;
     lorvane::UserDialogsScripted dialogs;
