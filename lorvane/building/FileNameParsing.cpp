@@ -152,12 +152,4 @@ QByteArray ParseSongTitle(const QByteArray& path, const NamePatterns& patterns) 
     return cutName(path, patterns).title;
 }
 
-QString DisplayText(const QByteArray& bytes) {
-    return QString::fromUtf8(bytes);
-}
-
-QByteArray NameBytes(const QString& typed) {
-    return typed.toUtf8();
-}
-
 } // namespace lorvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "building/NameText.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -41,11 +43,5 @@ QByteArray ParseArtist(const QByteArray& path, const NamePatterns& patterns);
 
 // The title shown in the song list.
 QByteArray ParseSongTitle(const QByteArray& path, const NamePatterns& patterns);
-
-// Bytes shown to the user: UTF-8, invalid sequences as replacement characters.
-QString DisplayText(const QByteArray& bytes);
-
-// Bytes of a name the user typed (genre, artist, separator, folder).
-QByteArray NameBytes(const QString& typed);
 
 } // namespace lorvane

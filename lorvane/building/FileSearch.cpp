@@ -1,6 +1,11 @@
 #include "building/FileSearch.h"
 
 #include "building/FolderListing.h"
+#include "platform/FileSystems.h"
+
+#include <map>
+#include <optional>
+#include <set>
 
 #include <sys/stat.h>
 
@@ -47,16 +52,37 @@ bool FileSearch::matchesMask(const QByteArray& name, const QByteArray& mask) {
     return m == mask.size();
 }
 
-void FileSearch::FindFiles(const QByteArray& folder, const QByteArray& mask, bool recurse) {
-    Visited visited;
-    findIn(folder, mask, recurse, visited);
+// What one search has seen: the folders it searched, and which file systems it may enter.
+struct FileSearch::Walk {
+    Reach reach;
+    std::optional<dev_t> device;                   // the first folder's file system
+    std::set<std::pair<quint64, quint64>> visited; // (device, inode) of folders
+    std::map<dev_t, bool> enterable;               // file system -> not pseudo
+
+    bool mayEnter(const QByteArray& folder, dev_t dev) {
+        if (!device)
+            device = dev;
+        if (reach == Reach::OneFileSystem && dev != *device)
+            return false;
+        auto it = enterable.find(dev);
+        if (it == enterable.end())
+            it = enterable.emplace(dev, !IsOnPseudoFileSystem(folder)).first;
+        return it->second;
+    }
+};
+
+void FileSearch::FindFiles(const QByteArray& folder, const QByteArray& mask, bool recurse,
+                           Reach reach) {
+    Walk walk{reach, std::nullopt, {}, {}};
+    findIn(folder, mask, recurse, walk);
 }
 
 void FileSearch::findIn(const QByteArray& folder, const QByteArray& mask, bool recurse,
-                        Visited& visited) {
+                        Walk& walk) {
     struct stat st {};
     if (::stat(folder.isEmpty() ? "." : folder.constData(), &st) != 0 ||
-        !visited.insert({quint64(st.st_dev), quint64(st.st_ino)}).second)
+        !walk.mayEnter(folder, st.st_dev) ||
+        !walk.visited.insert({quint64(st.st_dev), quint64(st.st_ino)}).second)
         return;
     const std::vector<FolderEntry> entries = listFolder(folder);
     for (const FolderEntry& entry : entries) {
@@ -72,7 +98,7 @@ void FileSearch::findIn(const QByteArray& folder, const QByteArray& mask, bool r
     // Hidden folders (a leading ".") stand for the hidden and system folders skipped here.
     for (const FolderEntry& entry : entries) {
         if (entry.folder && !isHiddenName(entry.name) && (m_followFolderLinks || !entry.link))
-            findIn(folder + entry.name + '/', mask, true, visited);
+            findIn(folder + entry.name + '/', mask, true, walk);
     }
 }
 

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <functional>
-#include <set>
 #include <utility>
 
 // The file search behind scanning, artist listing, counting and purging.
@@ -18,6 +17,10 @@
 namespace lorvane {
 
 using CaptionSink = std::function<void(const QString& caption)>;
+
+// How far a search may go: a drive is one mounted file system, so its search stays
+// there (as find -xdev does); a folder's search follows its tree onto other mounts.
+enum class Reach { AnyFileSystem, OneFileSystem };
 
 class FileSearch {
 public:
@@ -36,8 +39,10 @@ public:
     // order; then, if recurse, does the same for every sub-folder whose name does not
     // start with "." (depth first, listing order). folder must end in "/". A folder
     // that cannot be listed yields nothing. A folder reached twice (through a link)
-    // is searched once.
-    void FindFiles(const QByteArray& folder, const QByteArray& mask, bool recurse);
+    // is searched once. Pseudo file systems (proc, sysfs ...) are never entered, and
+    // with OneFileSystem no folder on another file system than folder's is.
+    void FindFiles(const QByteArray& folder, const QByteArray& mask, bool recurse,
+                   Reach reach = Reach::AnyFileSystem);
 
     // Searches that delete what they find (purge, removing a genre) must stay inside
     // the database: with this off, links to folders are not descended into.
@@ -50,8 +55,8 @@ public:
     static bool matchesMask(const QByteArray& name, const QByteArray& mask);
 
 private:
-    using Visited = std::set<std::pair<quint64, quint64>>; // (device, inode) of folders
-    void findIn(const QByteArray& folder, const QByteArray& mask, bool recurse, Visited& visited);
+    struct Walk;
+    void findIn(const QByteArray& folder, const QByteArray& mask, bool recurse, Walk& walk);
 
     CaptionSink m_captions;
     QByteArrayList m_found;

@@ -13,6 +13,17 @@
 
 namespace lorvane {
 
+QString UnstorableNotice(int unstorable) {
+    if (unstorable <= 0)
+        return {};
+    if (unstorable == 1)
+        return QStringLiteral("1 file was not added: its name holds a line break, which the "
+                              "database cannot keep.");
+    return QStringLiteral("%1 files were not added: their names hold a line break, which the "
+                          "database cannot keep.")
+        .arg(unstorable);
+}
+
 Scanner::Scanner(ArtistStore& store, FileSearch& search) : m_store(store), m_search(search) {}
 
 OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteArray& selectedGenre,
@@ -73,9 +84,9 @@ OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteA
 
 OrganizeResult Scanner::AddFromFolder(const QByteArray& root, bool recurse,
                                       const NamePatterns& patterns, const QByteArray& selectedGenre,
-                                      AssociationSource* assoc) {
+                                      AssociationSource* assoc, Reach reach) {
     m_search.reset();
-    m_search.FindFiles(withTrailingSlash(root), QByteArrayLiteral("*.mp3"), recurse);
+    m_search.FindFiles(withTrailingSlash(root), QByteArrayLiteral("*.mp3"), recurse, reach);
     return OrganizeFiles(patterns, selectedGenre, assoc);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "building/FileNameParsing.h"
+#include "building/FileSearch.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -22,7 +23,6 @@ namespace lorvane {
 
 class ArtistStore;
 class AssociationSource;
-class FileSearch;
 
 struct OrganizeResult {
     QByteArrayList artistsToList; // artists created in the selected genre, creation order
@@ -33,6 +33,10 @@ struct OrganizeResult {
     int unstorable = 0;           // paths holding CR or LF, which a line cannot keep
     QString error;                // the failure that stopped the run, if any
 };
+
+// What the window says, once after a scan or a manual add, about the files it left
+// out because their names hold a line break; "" when there were none.
+QString UnstorableNotice(int unstorable);
 
 class Scanner {
 public:
@@ -45,10 +49,11 @@ public:
     OrganizeResult OrganizeFiles(const NamePatterns& patterns, const QByteArray& selectedGenre,
                                  AssociationSource* assoc);
 
-    // One complete scan: reset the search, FindFiles(root, "*.mp3", recurse), then
-    // OrganizeFiles. root ends in "/" (one is appended when missing).
+    // One complete scan: reset the search, FindFiles(root, "*.mp3", recurse, reach),
+    // then OrganizeFiles. root ends in "/" (one is appended when missing).
     OrganizeResult AddFromFolder(const QByteArray& root, bool recurse, const NamePatterns& patterns,
-                                 const QByteArray& selectedGenre, AssociationSource* assoc);
+                                 const QByteArray& selectedGenre, AssociationSource* assoc,
+                                 Reach reach = Reach::AnyFileSystem);
 
     // How long the scan may keep changes unwritten, in milliseconds (0: write after
     // every song). Changes are always written when the run ends.

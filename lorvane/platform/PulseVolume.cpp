@@ -216,13 +216,20 @@ bool PulseVolume::write(const StereoVolume& volume) {
     // The sink's own volume is the starting point, so channels other than the front
     // pair keep their level.
     pa_cvolume target = sink.volume;
+    if (volume.left < 0 && volume.right < 0)
+        return true;
     const pa_volume_t left = toServerVolume(volume.left);
     const pa_volume_t right = toServerVolume(volume.right);
     if (hasFrontPair(sink.map)) {
-        pa_cvolume_set_position(&target, &sink.map, PA_CHANNEL_POSITION_FRONT_LEFT, left);
-        pa_cvolume_set_position(&target, &sink.map, PA_CHANNEL_POSITION_FRONT_RIGHT, right);
+        if (volume.left >= 0)
+            pa_cvolume_set_position(&target, &sink.map, PA_CHANNEL_POSITION_FRONT_LEFT, left);
+        if (volume.right >= 0)
+            pa_cvolume_set_position(&target, &sink.map, PA_CHANNEL_POSITION_FRONT_RIGHT, right);
     } else {
-        pa_cvolume_set(&target, target.channels, std::max(left, right));
+        pa_cvolume_set(&target, target.channels,
+                       volume.left < 0    ? right
+                       : volume.right < 0 ? left
+                                          : std::max(left, right));
     }
 
     Result result;

@@ -4,7 +4,9 @@
 
 namespace lorvane {
 
-// Left and right channel volume of the default sound output, each 0 ... 65535.
+// Left and right channel volume of the default sound output, each 0 ... 65535. In a
+// write, a negative channel is left as the output has it (which may be louder than
+// 65535 stands for).
 struct StereoVolume {
     int left = 0;
     int right = 0;

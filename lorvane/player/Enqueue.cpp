@@ -2,6 +2,7 @@
 
 #include "platform/CommandRunner.h"
 #include "platform/Shell.h"
+#include "player/Playback.h"
 #include "player/WAIPC.h"
 
 #include <QProcess>
@@ -31,7 +32,7 @@ EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& comm
                           const QList<QByteArray>& songPaths) {
     if (ipc.WinampCanEnqueue()) {
         for (const QByteArray& path : songPaths) {
-            if (!path.isEmpty())
+            if (Playback::NamesASong(path))
                 ipc.WinampEnqueue(QString::fromLatin1(FileUrl(path).toEncoded()));
         }
         return EnqueueRoute::TrackList;
@@ -39,7 +40,7 @@ EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& comm
     if (commandTemplate.trimmed().isEmpty())
         return EnqueueRoute::Nothing;
     for (const QByteArray& path : songPaths) {
-        if (path.isEmpty())
+        if (!Playback::NamesASong(path))
             continue;
         const auto argv = EnqueueCommandLine(commandTemplate, path);
         if (!argv.empty())

@@ -22,7 +22,7 @@ std::vector<QByteArray> EnqueueCommandLine(const QString& commandTemplate,
 
 // Adds the songs to the running player: through its track list when it can edit it,
 // else by running the command template once per song, else not at all. Songs are
-// not checked for existence; an empty path (a song that could not be resolved) is
+// not checked for existence; a song that could not be resolved ("" or "null") is
 // passed over.
 EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& commandTemplate,
                           const QList<QByteArray>& songPaths);

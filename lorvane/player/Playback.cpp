@@ -27,7 +27,7 @@ DatabaseLock::Hold Playback::playlistLock() const {
 
 bool Playback::FileExists(const QByteArray& path) {
     struct stat st {};
-    return !path.isEmpty() && ::stat(path.constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return NamesASong(path) && ::stat(path.constData(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool Playback::PlaySongs(const QByteArrayList& songPaths) {

@@ -46,8 +46,12 @@ public:
 
     // A uniform pick among the remaining lines, one at a time: each line exactly once.
     static QByteArrayList Shuffled(QByteArrayList lines, QRandomGenerator& generator);
-    // An existing file that is not a folder.
+    // An existing file that is not a folder, named by a resolved song path.
     static bool FileExists(const QByteArray& path);
+    // Whether a song path names a file at all: an entry that cannot be resolved gives
+    // "" (no artist file) or "null" (no such line), which name none, not even a file
+    // of that name in the current folder.
+    static bool NamesASong(const QByteArray& path) { return !path.isEmpty() && path != "null"; }
 
 private:
     // The data home's one-writer lock, which the playlist there is part of (none without

@@ -4,6 +4,7 @@
 #include "support/genre_Window.h"
 
 #include "TListBox.h"
+#include "building/FolderListing.h"
 #include "renameform_src.h"
 #include "store/Associations.h"
 #include "store/GenreFolders.h"
@@ -12,6 +13,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <unistd.h>
@@ -260,16 +262,37 @@ private slots:
         QCOMPARE(rig.lines("Pop", "Artist"), QByteArrayList({rig.song("Artist - Song.mp3")}));
     }
 
-    // A name that is not UTF-8 shows with replacement characters; left as it is, the
-    // rename keeps its bytes.
+    // A name that is not UTF-8 reads as Windows-1252; F2, a typed edit and Enter keep
+    // the bytes of all the edit left alone, so the song stays with its artist.
+    void aNameThatIsNotUtf8KeepsItsBytes_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("renamed");
+        QTest::newRow("left as it is") << QByteArray("Caf\xe9 - Song.MP3") << "Café - Song"
+                                       << QString() << QByteArray("Caf\xe9 - Song.mp3");
+        QTest::newRow("Latin-1, appended") << QByteArray("Caf\xe9 - Cr\xe8me.mp3") << "Café - Crème"
+                                           << " 2" << QByteArray("Caf\xe9 - Cr\xe8me 2.mp3");
+    }
     void aNameThatIsNotUtf8KeepsItsBytes() {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, renamed);
         WindowRig rig;
-        rig.file("Pop", "Caf\xe9", {"Caf\xe9 - Song.MP3"});
-        rig.build();
-        TRenameForm* popup = openRename(rig, QStringLiteral("Caf\uFFFD"), "Song");
-        confirm(popup, popup->text());
-        QVERIFY(pathExists(rig.song("Caf\xe9 - Song.mp3")));
-        QCOMPARE(rig.lines("Pop", "Caf\xe9"), QByteArrayList({rig.song("Caf\xe9 - Song.mp3")}));
+        rig.file("Pop", "Caf\xe9", {name});
+        TForm1& form = rig.build();
+        QCOMPARE(texts(rig.list("ArtistList")), QStringList({QStringLiteral("Café")}));
+        TListBox* songs = rig.list("SongList");
+        clickRow(songs, 0);
+        QTest::keyClick(songs, Qt::Key_F2);
+        QTEST(form.RenameForm()->text(), "shown");
+        auto* edit = form.RenameForm()->findChild<QLineEdit*>(QStringLiteral("FileName"));
+        edit->end(false);
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(pathExists(rig.song(renamed)));
+        QCOMPARE(rig.lines("Pop", "Caf\xe9"), QByteArrayList({rig.song(renamed)}));
+        QCOMPARE(listFolder(rig.homePath("LVNDB/Pop/")).size(), size_t(1)); // no new artist
     }
 
     void copy_data() {
@@ -347,6 +370,58 @@ private slots:
         } else {
             QCOMPARE(texts(songs), QStringList({"Mannish Boy"}));
         }
+    }
+
+    // What a command could not do is told once, afterwards: a song file that cannot
+    // be deleted keeps its song (the database changes only once the file is gone),
+    // names holding a line break are counted, an unreadable artist file is named.
+    void whatCouldNotBeDoneIsTold_data() {
+        QTest::addColumn<QByteArray>("how");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("F4 on a folder in the song's place")
+            << QByteArray("F4") << "Can't delete file {music}Band - Folder.mp3";
+        QTest::newRow("a scan") << QByteArray("scan")
+                                << "2 files were not added: their names hold a line break, "
+                                   "which the database cannot keep.";
+        QTest::newRow("a manual add") << QByteArray("manual add")
+                                      << "1 file was not added: its name holds a line break, "
+                                         "which the database cannot keep.";
+        QTest::newRow("an unreadable artist file")
+            << QByteArray("unreadable") << "Cannot open file {home}LVNDB/Pop/Loop.lvn";
+    }
+    void whatCouldNotBeDoneIsTold() {
+        QFETCH(QByteArray, how);
+        QFETCH(QString, told);
+        WindowRig rig;
+        rig.file("Pop", "Band", {"Band - First.mp3"});
+        for (const char* name : {"Band - One\nTwo.mp3", "Band - \rThree.mp3"})
+            writeBytes(rig.song(name), "ID3");
+        const QByteArray folder = rig.song("Band - Folder.mp3");
+        const QByteArray loop = rig.homePath("LVNDB/Pop/Loop.lvn");
+        if (how == "F4") {
+            QVERIFY(QDir().mkpath(QFile::decodeName(folder)));
+            writeBytes(rig.homePath("LVNDB/Pop/Band.lvn"), folder + "\r\n");
+        } else if (how == "unreadable") {
+            QVERIFY(::symlink(loop.constData(), loop.constData()) == 0);
+        }
+        TForm1& form = rig.build();
+        rig.dialogs.answers = {true};
+        if (how == "F4") {
+            clickRow(rig.list("SongList"), 0);
+            QTest::keyClick(rig.list("SongList"), Qt::Key_F4);
+            QVERIFY(pathExists(folder));
+            QCOMPARE(rig.lines("Pop", "Band"), QByteArrayList({folder}));
+        } else if (how == "scan") {
+            form.AddFromFolder(rig.song(""));
+        } else if (how == "manual add") {
+            rig.dialogs.filesToOpen = {QFile::decodeName(rig.song("Band - One\nTwo.mp3"))};
+            rig.part<QAction>("ManualAddSong")->trigger();
+        } else {
+            clickRow(rig.list("ArtistList"), 1);
+        }
+        told.replace("{music}", QFile::decodeName(rig.song("")))
+            .replace("{home}", QFile::decodeName(rig.homePath()));
+        QCOMPARE(rig.dialogs.texts().mid(how == "F4" ? 1 : 0), QStringList({told}));
     }
 
     // A song whose line is gone resolves to "null", which names no file to rename or

@@ -1,4 +1,5 @@
 #include "building/FileNameParsing.h"
+#include "building/NameText.h"
 
 #include <QTest>
 
@@ -16,6 +17,8 @@ private slots:
     void wholeNumber();
     void patterns_data();
     void patterns();
+    void editedNames_data();
+    void editedNames();
 };
 
 void TestParseNames::baseFileName_data() {
@@ -146,6 +149,45 @@ void TestParseNames::patterns() {
     p.separator = separator;
     QCOMPARE(ParseArtist(path, p), artist);
     QCOMPARE(ParseSongTitle(path, p), title);
+}
+
+// A name reads as UTF-8, else as Windows-1252; an edit keeps the bytes of every
+// character it left alone, and new ones go in the name's code page where they can.
+void TestParseNames::editedNames_data() {
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("edited");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Latin-1, new characters in and beyond the code page")
+        << QByteArray("Cr\xe8me") << QStringLiteral("Crème") << QStringLiteral("Crème brûlée 日")
+        << QByteArray("Cr\xe8me br\xfbl\xe9"
+                      "e \xe6\x97\xa5");
+    QTest::newRow("Latin-1, edits in three places")
+        << QByteArray("Caf\xe9 de Fl\xf4re") << QStringLiteral("Café de Flôre")
+        << QStringLiteral("Café du Flore 1") << QByteArray("Caf\xe9 du Flore 1");
+    QTest::newRow("Windows-1252 punctuation")
+        << QByteArray("\x93Quote\x94 \x80") << QStringLiteral("“Quote” €")
+        << QStringLiteral("“Quote” € Ÿ") << QByteArray("\x93Quote\x94 \x80 \x9f");
+    QTest::newRow("bytes neither UTF-8 nor Windows-1252")
+        << QByteArray("A\x81"
+                      "B\x8d\x8f\x90\x9d")
+        << QStringLiteral("A\uFFFDB\uFFFD\uFFFD\uFFFD\uFFFD")
+        << QStringLiteral("xA\uFFFDC\uFFFD\uFFFD\uFFFD\uFFFD")
+        << QByteArray("xA\x81"
+                      "C\x8d\x8f\x90\x9d");
+    QTest::newRow("each part of a path reads on its own")
+        << QByteArray("/m\xc3\xbcsik/Caf\xe9.mp3") << QStringLiteral("/müsik/Café.mp3")
+        << QStringLiteral("/müsik/Café 2.mp3") << QByteArray("/m\xc3\xbcsik/Caf\xe9 2.mp3");
+}
+
+void TestParseNames::editedNames() {
+    QFETCH(QByteArray, original);
+    QFETCH(QString, edited);
+    QTEST(DisplayText(original), "shown");
+    QCOMPARE(EditedNameBytes(original, DisplayText(original)), original);
+    QTEST(EditedNameBytes(original, edited), "bytes");
+    // A typed name that reads as a listed entry names that entry.
+    QCOMPARE(TypedNameBytes(DisplayText(original), {"x", original}), original);
 }
 
 QTEST_APPLESS_MAIN(TestParseNames)

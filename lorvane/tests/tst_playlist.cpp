@@ -153,9 +153,14 @@ void TestPlaylist::playSongsWithNothingOnDiskDoesNothing() {
     writeFile(c.playlist(), "last\r\n");
     Group g;
     g.group.setDataHome(c.home);
-    // "null" and "" are what an entry that cannot be resolved gives.
+    // "null" and "" are what an entry that cannot be resolved gives; they name no
+    // file, not even one called "null" in the current folder.
     g.selectedSongs = {c.missing("x.mp3"), "null", "", c.home};
+    writeFile(c.home + "null", "not a song");
+    const QString here = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QFile::decodeName(c.home)));
     g.group.PlaySongsClick();
+    QDir::setCurrent(here);
     QCOMPARE(readFile(c.playlist()), QByteArray("last\r\n"));
     QVERIFY(g.shell.documents.isEmpty());
 }
@@ -411,7 +416,7 @@ void TestPlaylist::enqueueReachesTheTrackList() {
     Group g;
     g.group.setEnqueueCommand(QStringLiteral("/bin/touch %1"));
     g.playerRunning = true;
-    g.selectedSongs = {"music/a b.mp3", "", "/x/\xff#?.mp3"};
+    g.selectedSongs = {"music/a b.mp3", "", "null", "/x/\xff#?.mp3"};
     g.group.AddSongWinampClick();
     const QByteArray cwd = QFile::encodeName(QDir::currentPath()).toPercentEncoding("/");
     const QString tail = QStringLiteral(" /org/mpris/MediaPlayer2/TrackList/NoTrack false");

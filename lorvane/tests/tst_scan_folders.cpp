@@ -49,6 +49,8 @@ private slots:
     void cleanup();
     void search_data();
     void search();
+    void reach_data();
+    void reach();
     void captions();
     void scanningTwiceAddsNothing();
     void sameFilesAsOneByOne_data();
@@ -108,6 +110,40 @@ void TestScanFolders::search() {
     std::sort(found.begin(), found.end());
     std::sort(expected.begin(), expected.end());
     QCOMPARE(found, expected);
+}
+
+// A drive's search stays on its file system; no search enters proc, sysfs and their
+// like. "mnt" links to each row's place ("" for a folder on another real file system).
+void TestScanFolders::reach_data() {
+    QTest::addColumn<QByteArray>("place");
+    QTest::addColumn<bool>("oneFileSystem");
+    QTest::addColumn<QByteArrayList>("expected");
+    QTest::newRow("a folder's search enters another file system")
+        << QByteArray() << false << QByteArrayList{"a.mp3", "mnt/x.mp3"};
+    QTest::newRow("a drive's search stays on its own")
+        << QByteArray() << true << QByteArrayList{"a.mp3"};
+    for (const char* pseudo : {"/proc", "/sys", "/dev", "/dev/pts"})
+        QTest::newRow(pseudo) << QByteArray(pseudo) << false << QByteArrayList{"a.mp3"};
+}
+
+void TestScanFolders::reach() {
+    QFETCH(QByteArray, place);
+    QFETCH(bool, oneFileSystem);
+    QTemporaryDir other(QStringLiteral("/dev/shm/lorvane-XXXXXX")); // a file system of its own
+    if (place.isEmpty()) {
+        QVERIFY(other.isValid());
+        place = QFile::encodeName(other.path());
+        writeBytes(place + "/x.mp3");
+    }
+    writeBytes(music() + "a.mp3");
+    QVERIFY(::symlink(place.constData(), (music() + "mnt").constData()) == 0);
+    FileSearch search;
+    search.FindFiles(music(), "*", true,
+                     oneFileSystem ? Reach::OneFileSystem : Reach::AnyFileSystem);
+    QByteArrayList found;
+    for (const QByteArray& path : search.FoundFiles())
+        found.append(path.mid(music().size()));
+    QTEST(found, "expected");
 }
 
 void TestScanFolders::captions() {

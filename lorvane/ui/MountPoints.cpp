@@ -1,5 +1,7 @@
 #include "MountPoints.h"
 
+#include "platform/FileSystems.h"
+
 #include <QFile>
 #include <QStorageInfo>
 
@@ -19,6 +21,9 @@ int DriveCode(const QByteArray& path) {
 QList<MountPoint> MountPoints() {
     QList<MountPoint> mounts;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        // No songs live on proc, sysfs and their like; a scan would not enter them.
+        if (lorvane::IsPseudoFileSystemType(volume.fileSystemType()))
+            continue;
         QByteArray root = QFile::encodeName(volume.rootPath());
         struct stat st {};
         if (::stat(root.constData(), &st) != 0 || !S_ISDIR(st.st_mode))

@@ -2,12 +2,12 @@
 
 #include "ui_SongDetailsPanel.h"
 
+#include "building/NameText.h"
 #include "metadata/InOutError.h"
 #include "metadata/MP3Info.h"
 #include "metadata/RawFile.h"
 #include "metadata/mpegfile.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
 
@@ -46,7 +46,7 @@ void SongDetailsPanel::clearTagFields() {
 void SongDetailsPanel::showSong(const QByteArray& path) {
     clearTagFields();
     m_path = path;
-    emit captionChanged(QFile::decodeName(path));
+    emit captionChanged(lorvane::DisplayText(path));
 
     const bool exists = RawFile::exists(m_path);
     ui->ErrorMsg->setText(QStringLiteral("File doesn't exist!"));

@@ -94,8 +94,7 @@ void WinampStrip::WinampTimerTimer() {
     // A new title line (a new track, or a new length) re-applies the volume.
     if (caption != LastWinampTitle) {
         LastWinampTitle = caption;
-        if (m_volumeKnown)
-            ApplyVolume();
+        ApplyVolume();
     }
 }
 
@@ -135,24 +134,25 @@ void WinampStrip::BitBtn6Click() {
 
 void WinampStrip::ReadVolume() {
     if (const auto v = m_volume.read()) {
-        m_volumeKnown = true;
-        // The change handlers run as for a user move: balanced, both bars end at the
-        // right channel's level and the output is written.
+        // The change handlers run as for a user move (balanced, both bars end at the
+        // right channel's level), but what was read is not written back.
+        m_reading = true;
         ui->LeftVolume->setValue(v->left);
         ui->RightVolume->setValue(v->right);
+        m_reading = false;
     }
     showVolumePercentages();
 }
 
 void WinampStrip::LeftVolumeChange(int position) {
-    m_volumeKnown = true;
+    m_leftSet = m_leftSet || !m_reading;
     if (ui->BalanceCheck->isChecked())
         ui->RightVolume->setValue(position);
     ApplyVolume();
 }
 
 void WinampStrip::RightVolumeChange(int position) {
-    m_volumeKnown = true;
+    m_rightSet = m_rightSet || !m_reading;
     if (ui->BalanceCheck->isChecked())
         ui->LeftVolume->setValue(position);
     ApplyVolume();
@@ -161,14 +161,16 @@ void WinampStrip::RightVolumeChange(int position) {
 void WinampStrip::BalanceCheckClick() {
     if (!ui->BalanceCheck->isChecked())
         return;
-    m_volumeKnown = true;
+    m_leftSet = m_rightSet = true;
     ui->RightVolume->setValue(ui->LeftVolume->value());
     ApplyVolume();
 }
 
 void WinampStrip::ApplyVolume() {
     // An output that refuses the volume leaves the bars and labels as set.
-    m_volume.write({ui->LeftVolume->value(), ui->RightVolume->value()});
+    if (m_leftSet || m_rightSet)
+        m_volume.write(
+            {m_leftSet ? ui->LeftVolume->value() : -1, m_rightSet ? ui->RightVolume->value() : -1});
     showVolumePercentages();
 }
 

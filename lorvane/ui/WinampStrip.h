@@ -80,10 +80,12 @@ private:
     Shell& m_shell;
     QTimer* WinampTimer;
     QString LastWinampTitle;
-    // Whether the bars hold a volume the user has: read from the sound server or set
-    // by a move. Until then a new title does not write the bars' designed zero over
-    // the output's volume.
-    bool m_volumeKnown = false;
+    // The channels the user has set by moving a bar. Only those are ever written: the
+    // volume read at start is the output's own (it may be louder than the bars go),
+    // and the bars' designed zero is nobody's.
+    bool m_leftSet = false;
+    bool m_rightSet = false;
+    bool m_reading = false;
 };
 
 } // namespace lorvane

@@ -445,6 +445,16 @@ void TForm1::ArtistListClick() {
     for (int r = 0; r < songs->count(); ++r)
         songs->item(r)->setData(TitleRole, titleOf.value(songs->dataAt(r).toInt()));
     m_ui->TotalS->setText(QString::number(songs->count()));
+    if (listed.isEmpty())
+        explainEmptySongList();
+}
+
+void TForm1::explainEmptySongList() {
+    try {
+        ArtistFile::read(m_store.artistFile(m_genre, focusedArtist()));
+    } catch (const StoreError& e) {
+        showError(e.message()); // "Cannot open file ..."
+    }
 }
 
 void TForm1::SongListClick() {
@@ -814,7 +824,7 @@ void TForm1::AddMp3sClick() {
 void TForm1::Button1Click() {
     const int drive = m_ui->Drive->currentIndex();
     if (drive >= 0 && drive < m_mounts.size())
-        AddFromFolder(m_mounts[drive].root);
+        AddFromFolder(m_mounts[drive].root, Reach::OneFileSystem);
 }
 
 void TForm1::Button4Click() {
@@ -836,12 +846,12 @@ void TForm1::BitBtn1Click() {
     AddFromFolder(NameBytes(typed));
 }
 
-void TForm1::AddFromFolder(const QByteArray& root) {
+void TForm1::AddFromFolder(const QByteArray& root, Reach reach) {
     CloseRenamePopup();
-    whileBusy([this, &root] {
+    whileBusy([this, &root, reach] {
         Scanner scanner(m_store, m_search);
         const OrganizeResult r = scanner.AddFromFolder(root, m_ui->Recurse->isChecked(), patterns(),
-                                                       selectedGenre(), m_associations);
+                                                       selectedGenre(), m_associations, reach);
         for (const QByteArray& genre : r.genresCreated) {
             if (m_ui->GenreList->rowOfBytes(genre) < 0)
                 m_ui->GenreList->addEntry(DisplayText(genre), genre);
@@ -852,6 +862,8 @@ void TForm1::AddFromFolder(const QByteArray& root) {
         m_ui->TotalA->setText(QString::number(m_ui->ArtistList->count()));
         ArtistListClick();
         m_ui->TotalG->setText(QString::number(m_ui->GenreList->count()));
+        if (r.unstorable > 0)
+            showMessage(UnstorableNotice(r.unstorable));
         if (!r.error.isEmpty())
             showError(r.error);
     });
@@ -866,10 +878,10 @@ void TForm1::ManualAddClick() {
 void TForm1::AddArtistEntry(const QString& name) {
     if (m_ui->GenreList->count() == 0)
         return;
-    const QByteArray bytes = NameBytes(name);
+    const QByteArray bytes = popupNameBytes(TRenameForm::AddArtist, name);
     if (!m_store.AddArtistEntry(m_genre, bytes))
         return;
-    m_ui->ArtistList->addEntry(name, bytes);
+    m_ui->ArtistList->addEntry(DisplayText(bytes), bytes);
     m_ui->TotalA->setText(QString::number(m_ui->ArtistList->count()));
 }
 
@@ -886,6 +898,8 @@ void TForm1::ManualAddSongClick() {
         paths << QFile::encodeName(f);
     const ManualAddResult r = m_store.ManualAddSongs(m_genre, focusedArtist(), paths);
     ArtistListClick();
+    if (r.unstorable > 0)
+        showMessage(UnstorableNotice(r.unstorable));
     if (!r.error.isEmpty())
         showError(r.error);
 }

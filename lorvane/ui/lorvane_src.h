@@ -96,7 +96,8 @@ public:
     void showCaption(const QString& text);
 
     // Scans root (ending in "/") into the collection and applies the result.
-    void AddFromFolder(const QByteArray& root);
+    void AddFromFolder(const QByteArray& root,
+                       lorvane::Reach reach = lorvane::Reach::AnyFileSystem);
 
     // The folder the folder tree has current ("" when none).
     QByteArray dirListFolder() const;
@@ -173,6 +174,8 @@ private:
     void focusSong(int row);
     // Removes the focused artist whose file went with its last song, with the caption.
     void dropFocusedArtist();
+    // Says why the focused artist lists no songs when its file cannot be read.
+    void explainEmptySongList();
     // Applies a song's removal from the database to the lists.
     void applySongDeleted(int row, const lorvane::DeleteSongResult& result);
 
@@ -225,6 +228,7 @@ private:
     void connectGenreAndFileCommands();
     void renameFormConfirmed(int mode, const QString& text);
     bool acceptPopupText(int mode, const QString& text);
+    QByteArray popupNameBytes(int mode, const QString& text) const;
     void genreCommandKeys(int key);
     void songFileKeys(int key);
     void completeMove();
@@ -233,8 +237,7 @@ private:
 
     std::shared_ptr<lorvane::Associations> m_assocFile;
     lorvane::FileClipboard* m_clipboard = nullptr;
-    QString m_renameShown;    // the name the rename popup was opened with
-    QByteArray m_renameBytes; // ... and its bytes, kept when the text is left as it was
+    QByteArray m_renameBytes; // the bytes of the name the rename popup was opened with
 
     // The tray icon and menu, "Only Show in Tray", the first paint and the end of the
     // window (lorvane_src_tray.cpp).

@@ -15,6 +15,9 @@
 
 #include <QCursor>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 using namespace lorvane;
 
 namespace {
@@ -26,6 +29,12 @@ const QString CannotRename =
 // "" (no artist file) and "null" (no such line) name no file.
 bool isSongFile(const QByteArray& path) {
     return !path.isEmpty() && path != "null";
+}
+
+// Whether nothing, not even a dangling link, is left at path.
+bool isGone(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) != 0 && errno == ENOENT;
 }
 
 } // namespace
@@ -56,18 +65,18 @@ void TForm1::showRenameSong(int top) {
         return;
     m_renameForm->OldPath =
         m_store.SongPathOf(m_genre, focusedArtist(), songs->dataAt(row).toInt());
-    // A name that is not UTF-8 shows with replacement characters; left as shown, it
-    // keeps its bytes.
+    // The edited text goes back to bytes against these, so that what the user left
+    // alone keeps its bytes whatever the name's encoding.
     m_renameBytes = BaseFileName(m_renameForm->OldPath);
-    m_renameShown = DisplayText(m_renameBytes);
     const int left = songs->mapToGlobal(QPoint(10, 0)).x();
-    m_renameForm->ShowPopup(TRenameForm::RenameFile, m_renameShown, 350, QPoint(left, top));
+    m_renameForm->ShowPopup(TRenameForm::RenameFile, DisplayText(m_renameBytes), 350,
+                            QPoint(left, top));
 }
 
 void TForm1::renameSong(const QString& typed) {
     TListBox* genres = m_ui->GenreList;
     TListBox* artists = m_ui->ArtistList;
-    const QByteArray name = typed == m_renameShown ? m_renameBytes : NameBytes(typed);
+    const QByteArray name = EditedNameBytes(m_renameBytes, typed);
     const bool listed = artists->count() > 0;
     const RenameSongResult r =
         RenameSong(m_store, m_associations, m_genre, focusedArtist(), m_renameForm->OldPath, name,
@@ -126,10 +135,13 @@ void TForm1::DelMp3FileClick() {
                                                           "from your hard drive?")
                                                .arg(DisplayText(path))))
         return;
-    // Whether the file went is not asked; the song leaves the database either way. A
-    // song that resolves to no path deletes no file (not one called "null").
-    if (isSongFile(path))
-        ArtistFile::remove(path);
+    // The song leaves the database only once its file is gone, so that a file that
+    // stays is never lost from the collection. A song that resolves to no path deletes
+    // no file (not one called "null").
+    if (isSongFile(path) && !ArtistFile::remove(path) && !isGone(path)) {
+        showMessage(QStringLiteral("Can't delete file %1").arg(DisplayText(path)));
+        return;
+    }
     applySongDeleted(
         row, m_store.DeleteSongFromDB(m_genre, focusedArtist(), songs->dataAt(row).toInt()));
 }

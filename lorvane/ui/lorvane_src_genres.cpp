@@ -66,15 +66,27 @@ void TForm1::connectGenreAndFileCommands() {
 bool TForm1::acceptPopupText(int mode, const QString& text) {
     QString why;
     if (mode == TRenameForm::RenameFile)
-        why = NameRefusal(text == m_renameShown ? m_renameBytes : NameBytes(text));
+        why = NameRefusal(EditedNameBytes(m_renameBytes, text));
     else if (mode == TRenameForm::AddGenre || mode == TRenameForm::RenameGenre)
-        why = GenreNameRefusal(NameBytes(text));
+        why = GenreNameRefusal(popupNameBytes(mode, text));
     else
-        why = NameRefusal(NameBytes(text));
+        why = NameRefusal(popupNameBytes(mode, text));
     if (why.isEmpty())
         return true;
     showMessage(why);
     return false;
+}
+
+// A typed name that reads as a listed one names that entry; an edited name keeps the
+// bytes of what the user left alone (a name need not be UTF-8).
+QByteArray TForm1::popupNameBytes(int mode, const QString& text) const {
+    TListBox* list = mode == TRenameForm::AddArtist ? m_ui->ArtistList : m_ui->GenreList;
+    if (mode == TRenameForm::RenameGenre)
+        return EditedNameBytes(selectedGenre(), text);
+    QByteArrayList listed;
+    for (int r = 0; r < list->count(); ++r)
+        listed << list->bytesAt(r);
+    return TypedNameBytes(text, listed);
 }
 
 void TForm1::renameFormConfirmed(int mode, const QString& text) {
@@ -123,7 +135,7 @@ void TForm1::AddGenreClick() {
 }
 
 void TForm1::AddGenreFolder(const QString& name) {
-    const QByteArray bytes = NameBytes(name);
+    const QByteArray bytes = popupNameBytes(TRenameForm::AddGenre, name);
     if (GenreFolders(m_store).AddGenreFolder(bytes))
         m_ui->GenreList->addEntry(DisplayText(bytes), bytes);
     m_ui->TotalG->setText(QString::number(m_ui->GenreList->count()));
@@ -144,7 +156,7 @@ void TForm1::RenameGenreFolder(const QString& newName) {
     const int row = selectedRow(genres);
     if (row < 0)
         return;
-    const QByteArray bytes = NameBytes(newName);
+    const QByteArray bytes = popupNameBytes(TRenameForm::RenameGenre, newName);
     if (!GenreFolders(m_store).RenameGenreFolder(genres->bytesAt(row), bytes))
         return;
     genres->removeRow(row);

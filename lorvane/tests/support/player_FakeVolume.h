@@ -18,7 +18,10 @@ public:
         writes.append(volume);
         if (!current)
             return false;
-        current = volume;
+        if (volume.left >= 0)
+            current->left = volume.left;
+        if (volume.right >= 0)
+            current->right = volume.right;
         return true;
     }
 };
