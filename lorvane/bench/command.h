@@ -14,9 +14,10 @@ struct Command {
     const char* name;
     const char* usage;
     Handler run;
+    bool widgets = false; // runs with a widget application (offscreen unless told)
 };
 
 // Registers a subcommand; returns true so it can initialise a file-level constant.
-bool registerCommand(const char* name, const char* usage, Handler run);
+bool registerCommand(const char* name, const char* usage, Handler run, bool widgets = false);
 
 } // namespace bench

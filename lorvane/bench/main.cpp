@@ -1,6 +1,6 @@
 #include "command.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTextStream>
 
 #include <cstring>
@@ -13,8 +13,8 @@ static std::vector<Command>& commands() {
     return all;
 }
 
-bool registerCommand(const char* name, const char* usage, Handler run) {
-    commands().push_back({name, usage, std::move(run)});
+bool registerCommand(const char* name, const char* usage, Handler run, bool widgets) {
+    commands().push_back({name, usage, std::move(run), widgets});
     return true;
 }
 
@@ -29,13 +29,18 @@ static int usage() {
 }
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty())
-        return usage();
+    const bench::Command* chosen = nullptr;
     for (const auto& c : bench::commands()) {
-        if (args.first() == QLatin1String(c.name))
-            return c.run(args.mid(1));
+        if (argc > 1 && std::strcmp(argv[1], c.name) == 0)
+            chosen = &c;
     }
-    return usage();
+    if (chosen && chosen->widgets) {
+        // Widgets are timed without a screen unless a platform is named.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return chosen->run(app.arguments().mid(2));
+    }
+    QCoreApplication app(argc, argv);
+    return chosen ? chosen->run(app.arguments().mid(2)) : usage();
 }

@@ -29,7 +29,7 @@ until_true() {
 }
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
 unmapped() { ! viewable "$1"; }
-lorvane_window() { xdotool search --onlyvisible --name '^Move Selected Artists$' | head -1; }
+lorvane_window() { xdotool search --onlyvisible --name '^Lorvane$' | head -1; }
 has_window() { [ -n "$(lorvane_window)" ]; }
 
 exec 3>"$work/display"

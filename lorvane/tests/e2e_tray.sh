@@ -58,7 +58,7 @@ pids+=($!)
 until_true 10 xdotool search --name '^panel$' || fail "the tray host did not start"
 panel=$(xdotool search --name '^panel$' | head -1)
 
-main_window() { xdotool search --onlyvisible --name '^Move Selected Artists$' | head -1; }
+main_window() { xdotool search --onlyvisible --name '^Lorvane$' | head -1; }
 has_window() { [ -n "$(main_window)" ]; }
 # The icon is the window the tray host has embedded for the program.
 tray_icon() { xwininfo -id "$panel" -tree | awk '/"lorvane" "Lorvane"/ { print $1; exit }'; }

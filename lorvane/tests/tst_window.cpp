@@ -13,19 +13,24 @@
 #include "platform/widgets/UserDialogsScripted.h"
 #include "renameform_src.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 using namespace lorvane;
 
@@ -103,6 +108,8 @@ struct Rig {
     NoPlayerBus bus;
     lorvane::test::RecordingVolume volume;
     RecordingRunner runner;
+    QtUserDialogs realBoxes;
+    UserDialogs* boxes = &dialogs; // or &realBoxes, for tests that close them with keys
     std::unique_ptr<TForm1> form;
 
     QString homePath() const { return home.path(); }
@@ -111,7 +118,7 @@ struct Rig {
     TForm1& build() {
         form =
             std::make_unique<TForm1>(TForm1Services{QFile::encodeName(home.path()) + '/', &settings,
-                                                    &shell, &dialogs, &bus, &volume, &runner});
+                                                    &shell, boxes, &bus, &volume, &runner});
         // Shown, so that the lists lay out their entries for the mouse.
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
@@ -157,6 +164,56 @@ static void clickRow(TListBox* list, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+// A press and release over a row as the window system delivers them to the window, so
+// that a right press also asks for the context menu.
+static void windowClickRow(TListBox* list, int row, Qt::MouseButton button) {
+    QWindow* window = list->window()->windowHandle();
+    const QPoint at = window->mapFromGlobal(
+        list->viewport()->mapToGlobal(list->visualItemRect(list->item(row)).center()));
+    QTest::mousePress(window, button, {}, at);
+    QTest::mouseRelease(window, button, {}, at);
+}
+
+// What the three lists show: each one's focused row and selected entries, and the songs.
+static QStringList listState(const Parts& ui) {
+    QStringList state;
+    for (const TListBox* list : {ui.GenreList, ui.ArtistList, ui.SongList})
+        state << QString::number(list->itemIndex()) + ':' + selectedTexts(list).join(',');
+    return state << texts(ui.SongList).join(',');
+}
+
+// Closes every message box that comes up with a press of `key` (its release is the
+// test's to send), and counts them.
+class BoxCloser : public QObject {
+public:
+    explicit BoxCloser(Qt::Key key) {
+        connect(&m_timer, &QTimer::timeout, this, [this, key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->isVisible()) {
+                texts << box->text();
+                QTest::keyPress(box, key);
+            }
+        });
+        m_timer.start(5);
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+static Qt::Key keyNamed(const QString& name) {
+    static const QHash<QString, Qt::Key> keys{{"Esc", Qt::Key_Escape}, {"Enter", Qt::Key_Return},
+                                              {"F1", Qt::Key_F1},      {"F2", Qt::Key_F2},
+                                              {"F3", Qt::Key_F3},      {"Del", Qt::Key_Delete}};
+    return keys.value(name);
+}
+
+static void sendKey(QWidget* to, QEvent::Type type, Qt::Key key, bool repeat = false) {
+    QKeyEvent event(type, key, Qt::NoModifier, QString(), repeat);
+    QApplication::sendEvent(to, &event);
+}
+
 class TstWindow : public QObject {
     Q_OBJECT
 
@@ -165,7 +222,7 @@ private slots:
         Rig rig;
         TForm1& form = rig.build();
         QVERIFY(QFileInfo(rig.homePath() + "/LVNDB").isDir());
-        QCOMPARE(form.windowTitle(), QStringLiteral("Move Selected Artists"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
         QCOMPARE(rig.ui().GenreList->count(), 0);
         QCOMPARE(rig.ui().ArtistList->count(), 0);
         QCOMPARE(rig.ui().SongList->count(), 0);
@@ -173,7 +230,7 @@ private slots:
             QCOMPARE(total->text(), QStringLiteral("0"));
         // The designed state on a first start.
         QCOMPARE(form.pos(), QPoint(212, 156));
-        QCOMPARE(form.size(), QSize(619, 420));
+        QVERIFY(form.width() >= 619 && form.height() >= 420);
         QVERIFY(rig.ui().Recurse->isChecked());
         QVERIFY(rig.ui().BracketFormat->isChecked());
         QVERIFY(rig.ui().DashFormat->isChecked());
@@ -655,14 +712,38 @@ private slots:
         QCOMPARE(rig.settings.values.value("customstring").toString(), separator);
     }
 
-    void aWindowOffEveryScreenComesBack() {
+    // Stored bounds that fit are kept; others are brought onto the screen's free area.
+    void storedBoundsComeOntoTheScreen_data() {
+        QTest::addColumn<QVariantMap>("stored");
+        QTest::addColumn<QRect>("expected"); // null: anywhere on the screen
+        const auto bounds = [](int left, int top, int width, int height) {
+            return QVariantMap{{"left", QString::number(left)},
+                               {"top", QString::number(top)},
+                               {"width", QString::number(width)},
+                               {"height", QString::number(height)}};
+        };
+        QTest::newRow("off every screen") << bounds(5000, -4000, 300, 200) << QRect();
+        QTest::newRow("fits as it is") << bounds(40, 30, 1000, 640) << QRect(40, 30, 1000, 640);
+        QTest::newRow("partly off the right")
+            << bounds(1000, 100, 1000, 640) << QRect(280, 100, 1000, 640);
+        QTest::newRow("huge") << bounds(0, 0, 100000, 100000) << QRect(0, 0, 1280, 800);
+    }
+    void storedBoundsComeOntoTheScreen() {
+        QFETCH(QVariantMap, stored);
+        QFETCH(QRect, expected);
         Rig rig;
-        rig.settings.values = {
-            {"left", "5000"}, {"top", "-4000"}, {"width", "300"}, {"height", "200"}};
+        for (auto it = stored.begin(); it != stored.end(); ++it)
+            rig.settings.values.insert(it.key(), it.value());
         TForm1& form = rig.build();
-        const QRect primary = QGuiApplication::primaryScreen()->geometry();
-        QVERIFY(primary.intersects(QRect(form.pos(), form.size())));
-        QVERIFY(primary.contains(form.pos()));
+        const QRect placed(form.pos(), form.size());
+        QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry().contains(placed),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(placed.x())
+                                .arg(placed.y())
+                                .arg(placed.width())
+                                .arg(placed.height())));
+        if (!expected.isNull())
+            QCOMPARE(placed, expected);
     }
 
     void everyWayOutWritesTheSettingsOnce_data() {
@@ -731,6 +812,176 @@ private slots:
         form.ExitClickClick();
         QVERIFY(rig.dialogs.shown.isEmpty());
         QVERIFY(rig.settings.values.isEmpty());
+    }
+
+    // A right click leaves focus and selection alone; its menu acts on the focused entry.
+    void aRightClickMovesNothing_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("menuKey");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("artist, menu closed by Esc") << "ArtistList" << 1 << "Esc"
+                                                    << "";
+        QTest::newRow("artist, delete") << "ArtistList" << 1 << "D"
+                                        << "Are you sure you want to delete albert from the "
+                                           "database?";
+        QTest::newRow("song, delete") << "SongList" << 1 << "D"
+                                      << "Are you sure you want to delete Hoochie from the "
+                                         "database?";
+        QTest::newRow("genre, remove") << "GenreList" << 2 << "R"
+                                       << "Are you sure you want to delete Blues and all its "
+                                          "artists from the database?";
+    }
+    void aRightClickMovesNothing() {
+        QFETCH(QString, list);
+        QFETCH(int, row);
+        QFETCH(QString, menuKey);
+        QFETCH(QString, question);
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        if (list == QLatin1String("SongList")) {
+            clickRow(rig.ui().ArtistList, 1);
+            clickRow(rig.ui().SongList, 0);
+        }
+        const QStringList before = listState(rig.ui());
+        windowClickRow(part<TListBox>(&form, list.toLatin1()), row, Qt::RightButton);
+        QWidget* menu = QApplication::activePopupWidget();
+        QVERIFY(menu);
+        if (menuKey == QLatin1String("Esc"))
+            QTest::keyClick(menu, Qt::Key_Escape);
+        else
+            QTest::keyClick(menu, menuKey.at(0).toLatin1());
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(rig.dialogs.texts(), question.isEmpty() ? QStringList() : QStringList{question});
+        QCOMPARE(listState(rig.ui()), before);
+        QVERIFY(form.isVisible());
+        // The next song clicked is the focused artist's, as the song list shows.
+        clickRow(rig.ui().SongList, 0);
+        QCOMPARE(form.windowTitle(),
+                 rig.song(list == QLatin1String("SongList") ? "Muddy - Hoochie.mp3"
+                                                            : "albert - Born Under.mp3"));
+    }
+
+    // A key acts on its release only where it was pressed: the release of a key that
+    // closed a message box or the popup lands elsewhere and does nothing there.
+    void aKeyActsOnlyWhereItWasPressed_data() {
+        QTest::addColumn<QString>("findText");
+        QTest::addColumn<QString>("boxKey");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("boxes");
+        const QStringList none;
+        QTest::newRow("Esc in the rename popup")
+            << ""
+            << "" << QStringList{"click F2 SongList", "press Esc popup", "release Esc focus"}
+            << none;
+        QTest::newRow("Esc in the add-genre popup")
+            << ""
+            << "" << QStringList{"click F1 GenreList", "press Esc popup", "release Esc focus"}
+            << none;
+        QTest::newRow("Enter on Not Found!")
+            << "nowhere"
+            << "Enter"
+            << QStringList{"focus - FindEdit", "click Enter FindEdit", "release Enter focus"}
+            << QStringList{"Not Found!"};
+        QTest::newRow("Esc on Not Found!")
+            << "nowhere"
+            << "Esc" << QStringList{"focus - FindEdit", "click F3 FindEdit", "release Esc focus"}
+            << QStringList{"Not Found!"};
+        QTest::newRow("Enter on the total")
+            << "nowhere"
+            << "Enter"
+            << QStringList{"focus - FindEdit", "menu - CalculateTotalNumberofMP3s1",
+                           "release Enter focus"}
+            << QStringList{"Total number of MP3s in database: 5"};
+        QTest::newRow("Del held in the artist list asks once")
+            << ""
+            << "Esc" << QStringList{"hold Del ArtistList", "release Esc focus"}
+            << QStringList{"Are you sure you want to delete albert from the database?"};
+    }
+    void aKeyActsOnlyWhereItWasPressed() {
+        QFETCH(QString, findText);
+        QFETCH(QString, boxKey);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, boxes);
+        Rig rig;
+        rig.fill();
+        rig.boxes = &rig.realBoxes;
+        TForm1& form = rig.build();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        rig.ui().FindEdit->setText(findText);
+        BoxCloser closer(keyNamed(boxKey));
+        for (const QString& step : steps) {
+            const QStringList w = step.split(' ');
+            QWidget* to = nullptr;
+            if (w[2] == QLatin1String("popup"))
+                to = part<QLineEdit>(form.RenameForm(), "FileName");
+            else if (w[2] == QLatin1String("focus"))
+                to = QApplication::focusWidget() ? QApplication::focusWidget() : form.focusWidget();
+            else if (w[0] == QLatin1String("menu"))
+                part<QAction>(&form, w[2].toLatin1())->trigger();
+            else
+                to = part<QWidget>(&form, w[2].toLatin1());
+            const Qt::Key key = keyNamed(w[1]);
+            if (w[0] == QLatin1String("focus")) {
+                to->setFocus();
+            } else if (w[0] == QLatin1String("click")) {
+                QTest::keyClick(to, key);
+            } else if (w[0] == QLatin1String("press")) {
+                QTest::keyPress(to, key);
+            } else if (w[0] == QLatin1String("release")) {
+                QTest::keyRelease(to ? to : &form, key);
+            } else if (w[0] == QLatin1String("hold")) {
+                sendKey(to, QEvent::KeyPress, key);
+                for (int i = 0; i < 3; ++i) {
+                    sendKey(to, QEvent::KeyRelease, key, true);
+                    sendKey(to, QEvent::KeyPress, key, true);
+                }
+                sendKey(to, QEvent::KeyRelease, key);
+            }
+        }
+        QCOMPARE(closer.texts, boxes);
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.RenameForm()->isVisible());
+        QCOMPARE(rig.settings.writes, 0);
+    }
+
+    // Every caption is whole and the lists keep their place when the add panel opens.
+    void theFirstStartWindowFitsItsFont_data() {
+        QTest::addColumn<bool>("addPanel");
+        QTest::newRow("tag panel") << false;
+        QTest::newRow("add panel") << true;
+    }
+    void theFirstStartWindowFitsItsFont() {
+        QFETCH(bool, addPanel);
+        Rig rig;
+        rig.fill();
+        TForm1& form = rig.build();
+        clickRow(rig.ui().SongList, 0);
+        const auto places = [&rig] {
+            QList<QRect> rects;
+            for (const TListBox* list :
+                 {rig.ui().GenreList, rig.ui().ArtistList, rig.ui().SongList})
+                rects << QRect(list->mapTo(rig.form.get(), QPoint()), list->size());
+            return rects;
+        };
+        const QList<QRect> before = places();
+        const QSize size = form.size();
+        if (addPanel)
+            QTest::mouseClick(rig.ui().AddMP3s, Qt::LeftButton);
+        QCOMPARE(places(), before);
+        QCOMPARE(form.size(), size);
+        for (const QRect& list : before)
+            QVERIFY(list.width() >= 160);
+        for (QWidget* w : form.findChildren<QWidget*>()) {
+            const bool caption = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w);
+            if (!caption || !w->isVisible() || w->objectName().startsWith(QLatin1String("qt_")))
+                continue;
+            const QSize needed = w->sizeHint();
+            QVERIFY2(w->width() >= needed.width() && w->height() >= needed.height(),
+                     qPrintable(w->objectName()));
+        }
     }
 
     void popupMessageRestoresTheWindow() {

@@ -31,6 +31,31 @@ SongDetailsPanel::SongDetailsPanel(QWidget* parent)
     for (const int id : order)
         ui->Genre->addItem(genres.at(id), id);
     ui->Genre->setCurrentIndex(-1);
+    reserveRoomForValues();
+}
+
+// The labels and fields are laid out before any song is shown; each keeps room for the
+// longest text a song puts there, so that a value is never cut off.
+void SongDetailsPanel::reserveRoomForValues() {
+    const QFontMetrics metrics = fontMetrics();
+    const auto reserve = [&metrics](QWidget* w, std::initializer_list<const char*> texts) {
+        int widest = 0;
+        for (const char* text : texts)
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromLatin1(text)));
+        w->setMinimumWidth(std::max(w->minimumWidth(), widest));
+    };
+    reserve(ui->ErrorMsg,
+            {"File doesn't exist!", "Error getting ID3 tag.", "Error getting MP3 info."});
+    reserve(ui->BitRate, {"Bitrate: 320 kbps, 44100 Hz"});
+    reserve(ui->Bytes, {"Bytes: 1000000000"});
+    reserve(ui->Layer, {"Layer: 3"});
+    reserve(ui->Seconds, {"Length: 100:00"});
+    // Four digits and the frame and margins of a line edit.
+    reserve(ui->Year, {"00000000"});
+    // The message shows now and then beside the buttons; its room stays, so nothing moves.
+    QSizePolicy message = ui->ErrorMsg->sizePolicy();
+    message.setRetainSizeWhenHidden(true);
+    ui->ErrorMsg->setSizePolicy(message);
 }
 
 SongDetailsPanel::~SongDetailsPanel() = default;

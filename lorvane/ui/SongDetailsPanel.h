@@ -40,6 +40,7 @@ public slots:
     void Button3Click();
 
 private:
+    void reserveRoomForValues();
     void showStreamInfo();
     void showError(const QString& text);
     void showMessage(const QString& text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HeldKeys.h"
+
 #include <QByteArray>
 #include <QListWidget>
 #include <QVariant>
@@ -7,18 +9,25 @@
 // A list box of the main window: always sorted without regard to letter case, with the
 // focused entry ("item index") apart from the selection, and click, double-click and
 // key events as the window's handlers expect them: click() whenever the user's mouse or
-// keys change the focus or the selection, keyDown() before and keyUp() after a key.
+// keys change the focus or the selection, keyDown() before and keyUp() after a key
+// pressed here. Only the left button moves the focus or the selection.
 class TListBox : public QListWidget {
     Q_OBJECT
 public:
-    // Item data: the name's bytes (genres, artists) or the line index (songs).
+    // Item data: the name's bytes (genres, artists) or the line index (songs), and what
+    // else the window keeps with an entry.
     static constexpr int DataRole = Qt::UserRole;
+    static constexpr int ExtraRole = Qt::UserRole + 1;
 
     explicit TListBox(QWidget* parent = nullptr);
+
+    // Room for a name of about twenty letters.
+    QSize sizeHint() const override;
 
     struct Entry {
         QString text;
         QVariant data;
+        QVariant extra = {};
     };
 
     // Replaces the entries; the focus goes to the first one, nothing selected.
@@ -55,7 +64,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool m_pressedOnItem = false;
+    HeldKeys m_held;
 };

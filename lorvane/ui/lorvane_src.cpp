@@ -23,9 +23,11 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMenu>
 #include <QScreen>
-#include <QShortcut>
+
+#include <algorithm>
 
 using namespace lorvane;
 
@@ -35,7 +37,7 @@ using captions::ArtistGone;
 using captions::ProductName;
 
 // The song-list entry keeps its title's bytes beside the line index, for Find Song.
-constexpr int TitleRole = TListBox::DataRole + 1;
+constexpr int TitleRole = TListBox::ExtraRole;
 
 } // namespace
 
@@ -62,7 +64,8 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     connect(u->SongList, &TListBox::keyDown, this, &TForm1::SongListKeyPress);
     connect(u->SongList, &TListBox::keyUp, this, &TForm1::SongListKeyUp);
     connect(u->GenreList, &TListBox::keyUp, this, &TForm1::GenreListKeyUp);
-    u->FindEdit->installEventFilter(this);
+    // The window sees its controls' keys first, as the find field's and Esc's handlers need.
+    QCoreApplication::instance()->installEventFilter(this);
 
     connect(u->FindButton, &QPushButton::clicked, this, &TForm1::FindButtonClick);
     connect(u->AddMP3s, &QPushButton::clicked, this, &TForm1::AddMp3sClick);
@@ -84,14 +87,11 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     connect(u->ManualAddSong, &QAction::triggered, this, &TForm1::ManualAddSongClick);
     connect(u->AddSongWinamp, &QAction::triggered, this, &TForm1::enqueueSongsRequested);
 
-    // Esc anywhere in the window presses the hidden cancel button, which ends the program.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, u->Button6, &QPushButton::click);
-
     buildPopupMenus();
     buildAddPanel();
     buildPlayer();
     buildTray();
+    equalSidePanels();
     FormCreate();
     if (m_strip)
         m_strip->ReadVolume();
@@ -204,8 +204,9 @@ void TForm1::ReadSettings() {
     const SettingsValues designed;
     values.top = designed.top;
     values.left = designed.left;
-    values.width = designed.width;
-    values.height = designed.height;
+    const QSize size = firstStartSize();
+    values.width = size.width();
+    values.height = size.height();
     if (m_services.settings) {
         lorvane::ReadSettings(*m_services.settings, values);
         if (m_playlist)
@@ -221,9 +222,7 @@ void TForm1::WriteSettings() {
 
 void TForm1::applySettings(const SettingsValues& v) {
     m_applied = v;
-    move(v.left, v.top);
-    resize(v.width, v.height);
-    ensureOnScreen();
+    setBoundsOnScreen(QRect(v.left, v.top, v.width, v.height));
     m_ui->MinToTray->setChecked(v.tray);
     m_ui->Recurse->setChecked(v.recurse);
     m_ui->BracketFormat->setChecked(v.bracketformat);
@@ -250,25 +249,60 @@ void TForm1::applySettings(const SettingsValues& v) {
     }
 }
 
-// A window stored on a larger or a detached monitor would open where nobody can see it;
-// it comes back onto the primary screen instead.
-void TForm1::ensureOnScreen() {
-    const QRect frame(pos(), size());
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen->geometry().intersects(frame))
-            return;
-    }
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return;
-    const QRect area = primary->availableGeometry();
+// The design was drawn for a small 8-point font. On a first start the window takes the
+// room the desktop's font needs, so that every caption and value is whole.
+QSize TForm1::firstStartSize() {
+    // Nested layouts keep what they measured until they are asked afresh.
+    for (QLayout* layout : findChildren<QLayout*>())
+        layout->invalidate();
+    QSize needed = centralWidget()->layout()->totalSizeHint();
+    if (menuWidget())
+        needed.rheight() += menuWidget()->sizeHint().height();
     const SettingsValues designed;
-    QPoint place = area.topLeft() + QPoint(designed.left, designed.top);
-    if (place.x() + width() > area.right())
-        place.setX(std::max(area.left(), area.right() - width()));
-    if (place.y() + height() > area.bottom())
-        place.setY(std::max(area.top(), area.bottom() - height()));
-    move(place);
+    return needed.expandedTo(QSize(designed.width, designed.height));
+}
+
+// The tag panel and the add panel take turns beside the lists; with the same room the
+// lists stay where they are when the add panel opens.
+void TForm1::equalSidePanels() {
+    QWidget* panels[] = {m_ui->DetailsPlace, m_ui->AddPanel};
+    QSize room;
+    for (const QWidget* panel : panels)
+        room = room.expandedTo(panel->sizeHint()).expandedTo(panel->minimumSize());
+    for (QWidget* panel : panels)
+        panel->setMinimumSize(room);
+}
+
+// Stored bounds are applied as they are when the window fits on a screen. A window
+// larger than the screen is cut to its free area, one partly off it is moved in, and one
+// stored for a detached monitor comes back onto the primary screen.
+void TForm1::setBoundsOnScreen(QRect bounds) {
+    const QScreen* screen = nullptr;
+    int overlap = 0;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect common = s->availableGeometry().intersected(bounds);
+        const int area = common.isEmpty() ? 0 : common.width() * common.height();
+        if (area > overlap) {
+            overlap = area;
+            screen = s;
+        }
+    }
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+        if (screen) {
+            const SettingsValues designed;
+            bounds.moveTopLeft(screen->availableGeometry().topLeft() +
+                               QPoint(designed.left, designed.top));
+        }
+    }
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        bounds.setSize(bounds.size().boundedTo(area.size()));
+        bounds.moveLeft(std::clamp(bounds.left(), area.left(), area.right() + 1 - bounds.width()));
+        bounds.moveTop(std::clamp(bounds.top(), area.top(), area.bottom() + 1 - bounds.height()));
+    }
+    move(bounds.topLeft());
+    resize(bounds.size());
 }
 
 void TForm1::ExitClickClick() {
@@ -385,10 +419,33 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_ui->FindEdit && event->type() == QEvent::KeyRelease) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat())
-            FindEditKeyUp(key->key());
+    // Esc let go anywhere in the window presses the hidden cancel button, which ends the
+    // program; the window sees it before its controls do. An Esc whose press closed the
+    // popup, a menu or a message box is not the window's.
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (key && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* esc = static_cast<QKeyEvent*>(event);
+        if (event->type() == QEvent::KeyPress)
+            m_windowKeys.press(esc);
+        else if (m_windowKeys.release(esc))
+            m_ui->Button6->click();
+    }
+    if (watched == m_ui->FindEdit) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            m_findKeys.press(static_cast<QKeyEvent*>(event));
+            break;
+        case QEvent::KeyRelease:
+            if (m_findKeys.release(static_cast<QKeyEvent*>(event)))
+                FindEditKeyUp(static_cast<QKeyEvent*>(event)->key());
+            break;
+        case QEvent::FocusOut:
+            m_findKeys.clear();
+            break;
+        default:
+            break;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -435,15 +492,11 @@ void TForm1::ArtistListClick() {
     }
     QList<TListBox::Entry> entries;
     const QList<SongEntry> listed = m_store.ListSongs(m_genre, focusedArtist(), patterns());
+    entries.reserve(listed.size());
+    // Titles keep their bytes for the search.
     for (const SongEntry& s : listed)
-        entries.append({DisplayText(s.title), s.lineIndex});
+        entries.append({DisplayText(s.title), s.lineIndex, s.title});
     songs->fill(entries);
-    // Titles keep their bytes for the search; fill() sorted the entries, so match by line.
-    QHash<int, QByteArray> titleOf;
-    for (const SongEntry& s : listed)
-        titleOf.insert(s.lineIndex, s.title);
-    for (int r = 0; r < songs->count(); ++r)
-        songs->item(r)->setData(TitleRole, titleOf.value(songs->dataAt(r).toInt()));
     m_ui->TotalS->setText(QString::number(songs->count()));
     if (listed.isEmpty())
         explainEmptySongList();

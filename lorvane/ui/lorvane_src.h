@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HeldKeys.h"
 #include "MountPoints.h"
 #include "building/FileNameParsing.h"
 #include "building/FileSearch.h"
@@ -161,7 +162,9 @@ private:
     // meanwhile waits until it ends.
     template <typename Work> void whileBusy(Work work);
     void applySettings(const lorvane::SettingsValues& values);
-    void ensureOnScreen();
+    void equalSidePanels();
+    QSize firstStartSize();
+    void setBoundsOnScreen(QRect bounds);
     void buildPopupMenus();
     void buildAddPanel();
     void buildPlayer();
@@ -196,6 +199,8 @@ private:
     QList<MountPoint> m_mounts;
     QByteArray m_genre;
     lorvane::SettingsValues m_applied;
+    HeldKeys m_findKeys;   // pressed in the find field
+    HeldKeys m_windowKeys; // Esc pressed anywhere in the window
     int m_busy = 0;
     bool m_closePending = false;
     bool m_settingsWritten = false;
