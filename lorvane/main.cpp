@@ -6,7 +6,7 @@
 #include "platform/ProcessRunner.h"
 #include "platform/PulseVolume.h"
 #include "platform/SettingsStoreIni.h"
-#include "platform/Shell.h"
+#include "platform/DesktopShell.h"
 #include "platform/SingleInstance.h"
 #include "platform/TaskbarEntryX11.h"
 #include "platform/widgets/UserDialogs.h"

@@ -1,6 +1,5 @@
 #include "platform/Shell.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 
@@ -13,14 +12,6 @@ QUrl FileUrl(const QByteArray& path) {
     if (!absolute.startsWith('/'))
         absolute = QFile::encodeName(QDir::currentPath()) + '/' + path;
     return QUrl::fromEncoded("file://" + absolute.toPercentEncoding("/"), QUrl::StrictMode);
-}
-
-bool DesktopShell::openDocument(const QByteArray& path) {
-    return QDesktopServices::openUrl(FileUrl(path));
-}
-
-bool DesktopShell::openUrl(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
 }
 
 } // namespace lorvane

@@ -4,7 +4,8 @@
 #include <QUrl>
 
 // The desktop's "open" action: a document goes to the viewer or player the desktop has
-// chosen for its type (xdg-open). Tests use the recorder in ShellRecorder.h.
+// chosen for its type (xdg-open). The real one is DesktopShell.h; tests use the recorder in
+// ShellRecorder.h.
 namespace lorvane {
 
 class Shell {
@@ -14,13 +15,6 @@ public:
     virtual bool openDocument(const QByteArray& path) = 0;
     // Opens a web address in the default browser.
     virtual bool openUrl(const QUrl& url) = 0;
-};
-
-// The real desktop, through QDesktopServices.
-class DesktopShell : public Shell {
-public:
-    bool openDocument(const QByteArray& path) override;
-    bool openUrl(const QUrl& url) override;
 };
 
 // A file URL that keeps the path's exact bytes, also when they are not valid UTF-8.

@@ -1,5 +1,5 @@
 # Client proxies for the media-player remote-control interfaces, generated from the
-# interface descriptions in player/ and built into lorvane_core.
+# interface descriptions in player/ and built into lorvane_platform.
 set(_lorvane_dbus_dir ${CMAKE_CURRENT_SOURCE_DIR}/player)
 set_source_files_properties(${_lorvane_dbus_dir}/org.mpris.MediaPlayer2.Player.xml
                             PROPERTIES CLASSNAME MprisPlayerProxy NO_NAMESPACE ON)
@@ -15,5 +15,5 @@ qt_add_dbus_interface(_lorvane_dbus_sources
                       mpristracklistproxy)
 qt_add_dbus_interface(_lorvane_dbus_sources ${_lorvane_dbus_dir}/org.freedesktop.DBus.Properties.xml
                       dbuspropertiesproxy)
-target_sources(lorvane_core PRIVATE ${_lorvane_dbus_sources})
-target_include_directories(lorvane_core PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
+target_sources(lorvane_platform PRIVATE ${_lorvane_dbus_sources})
+target_include_directories(lorvane_platform PRIVATE ${CMAKE_CURRENT_BINARY_DIR})

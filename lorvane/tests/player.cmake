@@ -5,15 +5,15 @@ add_executable(player_fakempris player_fakempris.cpp)
 target_link_libraries(player_fakempris PRIVATE Qt6::Core Qt6::DBus)
 set(PLAYER_FAKE_ENV "PLAYER_FAKE_MPRIS=$<TARGET_FILE:player_fakempris>")
 
-lorvane_test(NAME tst_waipc SOURCES tst_waipc.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
+lorvane_test(NAME tst_waipc LAYER platform SOURCES tst_waipc.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_waipc player_fakempris)
 
-lorvane_test(NAME tst_volume SOURCES tst_volume.cpp FIXTURES pulse)
+lorvane_test(NAME tst_volume LAYER platform SOURCES tst_volume.cpp LIBS PkgConfig::PULSE FIXTURES pulse)
 
-lorvane_test(NAME tst_strip SOURCES tst_strip.cpp FIXTURES dbus pulse ENV ${PLAYER_FAKE_ENV})
+lorvane_test(NAME tst_strip LAYER ui SOURCES tst_strip.cpp FIXTURES dbus pulse ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_strip player_fakempris)
 
-lorvane_test(NAME tst_playlist SOURCES tst_playlist.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
+lorvane_test(NAME tst_playlist LAYER ui SOURCES tst_playlist.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_playlist player_fakempris)
 
 # The players on the shared bus and the volume of the shared sound server are seen by
