@@ -8,12 +8,13 @@
 #include "renameform_src.h"
 #include "ui_lorvane_src.h"
 
-#include "building/Scanner.h"
+#include "files/ByteFile.h"
 #include "platform/Shell.h"
 #include "platform/widgets/UserDialogs.h"
 #include "player/WAIPC.h"
 #include "store/ArtistFile.h"
 #include "store/Counts.h"
+#include "store/Scanner.h"
 #include "store/SongFinder.h"
 #include "store/StoreError.h"
 
@@ -50,7 +51,7 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     m_details = new SongDetailsPanel(m_ui->DetailsPlace);
     m_ui->DetailsPlace->layout()->addWidget(m_details);
     connect(m_details, &SongDetailsPanel::captionChanged, this, &QWidget::setWindowTitle);
-    m_search.setCaptionSink([this](const QString& caption) { showCaption(caption); });
+    m_captions = [this](const QString& caption) { showCaption(caption); };
     m_store.setWaitingSink([this](const QString& caption) { showCaption(caption); });
 
     Ui::TForm1* u = m_ui.get();
@@ -470,7 +471,7 @@ void TForm1::GenreListClick() {
     if (genres->selectedItems().isEmpty())
         genres->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     const QByteArray genre = selectedGenre();
-    const QByteArrayList names = m_store.ListArtists(genre, m_search);
+    const QByteArrayList names = m_store.ListArtists(genre, m_captions);
     setWindowTitle(ProductName);
     fillArtists(names);
     m_genre = genre;
@@ -641,7 +642,7 @@ void TForm1::FindButtonClick() {
 void TForm1::CalculateTotalNumberofMP3s1Click() {
     whileBusy([this] {
         try {
-            const qint64 total = CountSongs(m_store.dbFolder(), m_search);
+            const qint64 total = CountSongs(m_store.dbFolder(), m_captions);
             setWindowTitle(ProductName);
             showMessage(QStringLiteral("Total number of MP3s in database: %1").arg(total));
         } catch (const StoreError& e) {
@@ -658,7 +659,7 @@ void TForm1::CalcMP3sGenreClick() {
     if (genre.isEmpty())
         genre = m_ui->GenreList->bytesAt(0);
     try {
-        const qint64 total = CountSongs(m_store.genreFolder(genre), m_search);
+        const qint64 total = CountSongs(m_store.genreFolder(genre), m_captions);
         setWindowTitle(ProductName);
         showMessage(
             QStringLiteral("Total number of MP3s in %1: %2").arg(DisplayText(genre)).arg(total));
@@ -739,7 +740,7 @@ void TForm1::PurgeDBClick() {
         !m_services.dialogs->confirm(
             this, QStringLiteral("Are you sure you want to delete your MP3 database?")))
         return;
-    whileBusy([this] { m_store.PurgeDB(m_search); });
+    whileBusy([this] { m_store.PurgeDB(m_captions); });
     setWindowTitle(ProductName);
     m_ui->SongList->clearEntries();
     m_ui->ArtistList->clearEntries();
@@ -757,7 +758,7 @@ void TForm1::HelpClickClick() {
     if (!beside.isEmpty())
         candidates << QFile::encodeName(beside) + "/lorvane.txt";
     for (const QByteArray& file : candidates) {
-        if (ArtistFile::exists(file)) {
+        if (ByteFile::exists(file)) {
             if (m_services.shell)
                 m_services.shell->openDocument(file);
             return;
@@ -838,7 +839,7 @@ QByteArray TForm1::dirListFolder() const {
 }
 
 bool TForm1::setDirListFolder(const QByteArray& folder) {
-    if (!ArtistFile::isFolder(folder))
+    if (!ByteFile::isFolder(folder))
         return false;
     const QString path = QDir::cleanPath(QFile::decodeName(folder));
     const QByteArray rootOfDrive = m_mounts.isEmpty() ? QByteArray()
@@ -877,7 +878,7 @@ void TForm1::AddMp3sClick() {
 void TForm1::Button1Click() {
     const int drive = m_ui->Drive->currentIndex();
     if (drive >= 0 && drive < m_mounts.size())
-        AddFromFolder(m_mounts[drive].root, Reach::OneFileSystem);
+        AddFromFolder(m_mounts[drive].root, true);
 }
 
 void TForm1::Button4Click() {
@@ -899,12 +900,13 @@ void TForm1::BitBtn1Click() {
     AddFromFolder(NameBytes(typed));
 }
 
-void TForm1::AddFromFolder(const QByteArray& root, Reach reach) {
+void TForm1::AddFromFolder(const QByteArray& root, bool sameFileSystem) {
     CloseRenamePopup();
-    whileBusy([this, &root, reach] {
-        Scanner scanner(m_store, m_search);
-        const OrganizeResult r = scanner.AddFromFolder(root, m_ui->Recurse->isChecked(), patterns(),
-                                                       selectedGenre(), m_associations, reach);
+    whileBusy([this, &root, sameFileSystem] {
+        Scanner scanner(m_store, m_captions);
+        const OrganizeResult r =
+            scanner.AddFromFolder(root, m_ui->Recurse->isChecked(), patterns(), selectedGenre(),
+                                  m_associations, sameFileSystem);
         for (const QByteArray& genre : r.genresCreated) {
             if (m_ui->GenreList->rowOfBytes(genre) < 0)
                 m_ui->GenreList->addEntry(DisplayText(genre), genre);

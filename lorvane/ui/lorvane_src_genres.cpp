@@ -180,7 +180,7 @@ void TForm1::RemoveGenreClick() {
         GenrePath = m_store.GenrePath(genre);
         // A folder that holds anything besides artist files stays on disk; the genre
         // still leaves the list, until the next start lists it again.
-        GenreFolders(m_store).RemoveGenre(genre, m_search);
+        GenreFolders(m_store).RemoveGenre(genre, m_captions);
         genres->removeRow(row);
         genres->clearSelection();
         GenreListClick();
@@ -270,7 +270,7 @@ void TForm1::SaveAssociationsClick() {
     for (int r = 0; r < genres->count(); ++r)
         names << genres->bytesAt(r);
     try {
-        SaveAssociationFile(AssocFileName, CollectAssociations(m_store, names, m_search));
+        SaveAssociationFile(AssocFileName, CollectAssociations(m_store, names, m_captions));
     } catch (const StoreError& e) {
         setWindowTitle(ProductName);
         showError(e.message());

@@ -1,6 +1,5 @@
-#include "building/Scanner.h"
+#include "store/Scanner.h"
 
-#include "building/FileSearch.h"
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/ArtistStoreSession.h"
@@ -24,10 +23,11 @@ QString UnstorableNotice(int unstorable) {
         .arg(unstorable);
 }
 
-Scanner::Scanner(ArtistStore& store, FileSearch& search) : m_store(store), m_search(search) {}
+Scanner::Scanner(ArtistStore& store, CaptionSink captions)
+    : m_store(store), m_captions(std::move(captions)) {}
 
-OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteArray& selectedGenre,
-                                      AssociationSource* assoc) {
+OrganizeResult Scanner::OrganizeFiles(const QByteArrayList& found, const NamePatterns& patterns,
+                                      const QByteArray& selectedGenre, AssociationSource* assoc) {
     OrganizeResult result;
     std::unique_ptr<AssociationLookup> table;
     try {
@@ -42,7 +42,6 @@ OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteA
     ArtistStoreSession session(m_store, deferWrites);
     QElapsedTimer sinceFlush;
     sinceFlush.start();
-    const QByteArrayList& found = m_search.FoundFiles();
     try {
         for (qsizetype i = 0; i < found.size(); ++i) {
             AddSongResult song;
@@ -65,8 +64,8 @@ OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteA
                 result.genresCreated.append(song.genre);
             if (song.showInArtistList)
                 result.artistsToList.append(song.artist);
-            if (i % 5 == 0)
-                m_search.caption(QStringLiteral("Organizing MP3s: %1").arg(i));
+            if (i % 5 == 0 && m_captions)
+                m_captions(QStringLiteral("Organizing MP3s: %1").arg(i));
             // A long run writes what it has every few seconds, so that an interruption
             // loses little; each write still replaces its file whole.
             if (deferWrites && session.hasPending() && sinceFlush.elapsed() >= m_flushIntervalMs) {
@@ -84,10 +83,11 @@ OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteA
 
 OrganizeResult Scanner::AddFromFolder(const QByteArray& root, bool recurse,
                                       const NamePatterns& patterns, const QByteArray& selectedGenre,
-                                      AssociationSource* assoc, Reach reach) {
-    m_search.reset();
-    m_search.FindFiles(withTrailingSlash(root), QByteArrayLiteral("*.mp3"), recurse, reach);
-    return OrganizeFiles(patterns, selectedGenre, assoc);
+                                      AssociationSource* assoc, bool sameFileSystem) {
+    const FindOptions options{.recurse = recurse, .sameFileSystem = sameFileSystem};
+    m_found = FindFiles(withTrailingSlash(root), QByteArrayLiteral("*.mp3"), options,
+                        GettingFilesCaptions(m_captions));
+    return OrganizeFiles(m_found, patterns, selectedGenre, assoc);
 }
 
 } // namespace lorvane

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "building/FileNameParsing.h"
-#include "building/FileSearch.h"
+#include "files/FindFiles.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -9,8 +9,8 @@
 
 // Scanning a folder tree into the collection.
 //
-// How to use: construct a Scanner over the window's ArtistStore and FileSearch (whose
-// caption sink shows the progress lines) for each scan, close the rename popup, call
+// How to use: construct a Scanner over the window's ArtistStore and its caption sink
+// (which shows the progress lines) for each scan, close the rename popup, call
 // AddFromFolder(root, Recurse->isChecked(), patterns, selected genre, associations);
 // then apply the result: add artistsToList to the artist list and genresCreated to the
 // genre list, set the caption to "Lorvane", show the totals and reload the song list;
@@ -27,7 +27,7 @@ class AssociationSource;
 struct OrganizeResult {
     QByteArrayList artistsToList; // artists created in the selected genre, creation order
     QByteArrayList genresCreated; // genre folders created on the way, creation order
-    int processed = 0;            // entries of FoundFiles handed to AddSong
+    int processed = 0;            // found files handed to AddSong
     int added = 0;                // new lines
     int duplicates = 0;           // entries that were stored already
     int unstorable = 0;           // paths holding CR or LF, which a line cannot keep
@@ -40,20 +40,24 @@ QString UnstorableNotice(int unstorable);
 
 class Scanner {
 public:
-    Scanner(ArtistStore& store, FileSearch& search);
+    explicit Scanner(ArtistStore& store, CaptionSink captions = {});
 
-    // AddSong over FoundFiles of the search, with the association table opened for the
-    // run (assoc null: no table). "Organizing MP3s: i" goes to the caption sink after
-    // entry i when i is a multiple of 5. A file that cannot be written stops the run
-    // there; the songs before it stay added.
-    OrganizeResult OrganizeFiles(const NamePatterns& patterns, const QByteArray& selectedGenre,
-                                 AssociationSource* assoc);
+    // AddSong over found, with the association table opened for the run (assoc null: no
+    // table). "Organizing MP3s: i" goes to the caption sink after entry i when i is a
+    // multiple of 5. A file that cannot be written stops the run there; the songs before
+    // it stay added.
+    OrganizeResult OrganizeFiles(const QByteArrayList& found, const NamePatterns& patterns,
+                                 const QByteArray& selectedGenre, AssociationSource* assoc);
 
-    // One complete scan: reset the search, FindFiles(root, "*.mp3", recurse, reach),
-    // then OrganizeFiles. root ends in "/" (one is appended when missing).
+    // One complete scan: FindFiles(root, "*.mp3") with "Getting files: N..." captions,
+    // then OrganizeFiles over what it found. root ends in "/" (one is appended when
+    // missing). A drive's scan keeps to the drive's file system (sameFileSystem).
     OrganizeResult AddFromFolder(const QByteArray& root, bool recurse, const NamePatterns& patterns,
                                  const QByteArray& selectedGenre, AssociationSource* assoc,
-                                 Reach reach = Reach::AnyFileSystem);
+                                 bool sameFileSystem = false);
+
+    // The files the last AddFromFolder found, in the order it filed them.
+    const QByteArrayList& foundFiles() const { return m_found; }
 
     // How long the scan may keep changes unwritten, in milliseconds (0: write after
     // every song). Changes are always written when the run ends.
@@ -61,7 +65,8 @@ public:
 
 private:
     ArtistStore& m_store;
-    FileSearch& m_search;
+    CaptionSink m_captions;
+    QByteArrayList m_found;
     int m_flushIntervalMs = 2000;
 };
 
