@@ -43,7 +43,7 @@ QByteArray temporaryName() {
 
 bool isTemporaryName(const QByteArray& name) {
     return name.startsWith(temporaryPrefix) &&
-           name.size() == qsizetype(sizeof temporaryPrefix - 1 + temporaryRandomLength);
+           name.size() == qsizetype(sizeof temporaryPrefix) - 1 + temporaryRandomLength;
 }
 
 QByteArrayList splitLines(const QByteArray& content) {
@@ -125,7 +125,7 @@ QByteArray replacedFile(const QByteArray& path) {
     char* resolved = ::realpath(path.constData(), nullptr);
     if (!resolved)
         return path; // a dangling link is replaced, as a missing file is created
-    const QByteArray target(resolved);
+    QByteArray target(resolved);
     std::free(resolved);
     return target;
 }

@@ -102,9 +102,9 @@ void answerDialog(PlaylistGroup& group, const char* name, const QString& file, Q
             return;
         }
         // Typed into the name field, as a user does.
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(file);
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(field);
+        field->setText(file);
         QMetaObject::invokeMethod(dialog, "accept");
     });
 }
