@@ -83,7 +83,7 @@ int find(const QStringList& args) {
         printLine(QStringLiteral("Not Found!"));
         return 1;
     }
-    const QByteArray artist = names[found.artist];
+    const QByteArray& artist = names[found.artist];
     QByteArray title;
     if (found.reload) {
         title = lorvane::SongsInListOrder(artists, genre, artist, patterns)[found.song].title;

@@ -74,7 +74,7 @@ QString NameRefusal(const QByteArray& name) {
 }
 
 QString GenreNameRefusal(const QByteArray& name) {
-    const QString reason = NameRefusal(name);
+    QString reason = NameRefusal(name);
     if (!reason.isEmpty())
         return reason;
     if (isHiddenName(name))

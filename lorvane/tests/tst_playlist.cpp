@@ -54,7 +54,7 @@ void writeFile(const QByteArray& path, const QByteArray& content) {
 struct Collection {
     Collection() : home(QFile::encodeName(dir.path()) + '/') {}
     QByteArray song(const QByteArray& name) {
-        const QByteArray path = home + name;
+        QByteArray path = home + name;
         writeFile(path, "ID3");
         return path;
     }

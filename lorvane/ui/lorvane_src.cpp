@@ -791,7 +791,9 @@ void TForm1::buildPopupMenus() {
                             u->DelMp3File, u->ManualAddSong});
     const std::pair<TListBox*, QMenu*> menus[] = {
         {u->GenreList, m_genreMenu}, {u->ArtistList, m_artistMenu}, {u->SongList, m_songMenu}};
-    for (const auto& [list, menu] : menus) {
+    for (const auto& entry : menus) {
+        TListBox* list = entry.first;
+        QMenu* menu = entry.second;
         connect(list, &QWidget::customContextMenuRequested, this,
                 [list, menu](const QPoint& at) { menu->popup(list->viewport()->mapToGlobal(at)); });
     }
