@@ -57,13 +57,13 @@ make_packages() {
 run_tests() {
     local jobs
     jobs=$(nproc)
-    build "$ROOT/build"
+    build "$ROOT/build" -DPROJECT_WERROR=ON
     (cd "$ROOT/build" && ctest --output-on-failure --timeout 600 -j "$jobs")
-    build "$ROOT/build-asan" -DPROJECT_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    build "$ROOT/build-asan" -DPROJECT_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DPROJECT_WERROR=ON
     (cd "$ROOT/build-asan" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --output-on-failure --timeout 600 -j "$jobs" -LE 'bench|nosan|package')
     if [ -n "$(find "$ROOT/lorvane" "$ROOT/tarnwick" -name 'fuzz_*.cpp' -print -quit)" ]; then
-        cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DLORVANE_FUZZ=ON \
+        cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DLORVANE_FUZZ=ON -DPROJECT_WERROR=ON \
             -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
         cmake --build "$ROOT/build-fuzz" --target fuzz_all --parallel "$jobs"
         (cd "$ROOT/build-fuzz" && ctest --output-on-failure -L fuzz)

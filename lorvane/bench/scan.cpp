@@ -1,9 +1,9 @@
 // lorvane-bench scan: the file search and the add-from-folder over a synthetic tree.
 #include "command.h"
 
-#include "building/FileSearch.h"
-#include "building/Scanner.h"
+#include "files/FindFiles.h"
 #include "store/ArtistStore.h"
+#include "store/Scanner.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -91,7 +91,8 @@ int scan(const QStringList& args) {
     ::mkdir(root.constData(), 0777);
     makeTree(root, files, artists);
     const lorvane::NamePatterns patterns;
-    lorvane::FileSearch search;
+    const lorvane::FindOptions recurse{.recurse = true};
+    QByteArrayList found;
     const char* mode = oneByOne ? "one-by-one" : "scan";
     // Each fresh scan gets a database folder of its own: deleting the previous one would
     // burden the file system's inode allocator and measure the deletion, not the scan.
@@ -100,21 +101,16 @@ int scan(const QStringList& args) {
     auto addAll = [&] {
         lorvane::ArtistStore store(home());
         if (!oneByOne) {
-            lorvane::Scanner(store, search).AddFromFolder(root, true, patterns, {}, nullptr);
+            lorvane::Scanner(store).AddFromFolder(root, true, patterns, {}, nullptr);
             return;
         }
-        search.reset();
-        search.FindFiles(root, "*.mp3", true);
-        for (const QByteArray& path : search.FoundFiles())
+        for (const QByteArray& path : lorvane::FindFiles(root, "*.mp3", recurse))
             store.AddSong(path, patterns, QByteArray(), true);
     };
 
-    const double walk = medianMs([] {},
-                                 [&] {
-                                     search.reset();
-                                     search.FindFiles(root, "*.mp3", true);
-                                 });
-    report("walk", walk, int(search.FoundFiles().size()), mode);
+    const double walk =
+        medianMs([] {}, [&] { found = lorvane::FindFiles(root, "*.mp3", recurse); });
+    report("walk", walk, int(found.size()), mode);
 
     const double freshMs = medianMs(
         [&] {

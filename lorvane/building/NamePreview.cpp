@@ -1,19 +1,15 @@
 #include "building/NamePreview.h"
 
-#include "building/Scanner.h"
-
 #include <QLocale>
 
 #include <algorithm>
 
 namespace lorvane {
 
-QByteArrayList PreviewFiles(const QByteArray& root, bool recurse, Reach reach,
+QByteArrayList PreviewFiles(const QByteArray& root, bool recurse, bool sameFileSystem,
                             const std::atomic<bool>* stop, CaptionSink progress) {
-    FileSearch search(std::move(progress));
-    search.setStopFlag(stop);
-    FindSongFiles(search, root, recurse, reach);
-    return search.FoundFiles();
+    const FindOptions options{.recurse = recurse, .sameFileSystem = sameFileSystem, .stop = stop};
+    return FindSongFiles(root, options, GettingFilesCaptions(std::move(progress)));
 }
 
 NamePreview PreviewNames(const QByteArrayList& files, const NamePatterns& patterns, int limit) {

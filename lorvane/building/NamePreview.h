@@ -1,7 +1,7 @@
 #pragma once
 
 #include "building/FileNameParsing.h"
-#include "building/FileSearch.h"
+#include "files/FindFiles.h"
 
 #include <QByteArrayList>
 #include <QString>
@@ -32,7 +32,7 @@ struct NamePreview {
 
 // The files a scan of root would take, in its order. When *stop turns true the search
 // ends early with what it found; progress gets "Getting files: N..." lines.
-QByteArrayList PreviewFiles(const QByteArray& root, bool recurse, Reach reach,
+QByteArrayList PreviewFiles(const QByteArray& root, bool recurse, bool sameFileSystem,
                             const std::atomic<bool>* stop = nullptr, CaptionSink progress = {});
 
 // Parses every file as the scan does; keeps rows for the first `limit`.

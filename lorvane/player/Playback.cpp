@@ -1,5 +1,6 @@
 #include "player/Playback.h"
 
+#include "files/ByteFile.h"
 #include "platform/DataHome.h"
 #include "platform/Shell.h"
 #include "store/ArtistFile.h"
@@ -59,7 +60,8 @@ bool Playback::writeAndPlay(const QByteArrayList& paths) {
     const DatabaseLock::Hold hold = playlistLock();
     // Written beside and renamed over: the old playlist, or a link in its place, is
     // replaced as a whole, never written through.
-    ArtistFile::write(file, paths, ArtistFile::Links::Replace);
+    if (!ByteFile::write(file, paths, ByteFile::Links::Replace))
+        throw StoreError::cannotCreate(file);
     PlayPlaylist(file);
     return true;
 }
@@ -78,8 +80,11 @@ void Playback::PlayPlaylist(const QByteArray& file) {
     if (m_random) {
         QRandomGenerator& generator = m_generator ? *m_generator : *QRandomGenerator::global();
         const DatabaseLock::Hold hold = playlistLock();
-        ArtistFile::write(file, Shuffled(ArtistFile::read(file), generator),
-                          ArtistFile::Links::Replace);
+        const std::optional<QByteArrayList> lines = ByteFile::read(file);
+        if (!lines)
+            throw StoreError::cannotOpen(file);
+        if (!ByteFile::write(file, Shuffled(*lines, generator), ByteFile::Links::Replace))
+            throw StoreError::cannotCreate(file);
     }
     m_shell.openDocument(file);
 }
@@ -97,11 +102,8 @@ bool Playback::SaveLastPlaylist(const QByteArray& target) {
     try {
         const DatabaseLock::Hold hold = playlistLock();
         bool exists = false;
-        const QByteArray content = ArtistFile::readRaw(dynamicPlaylist(), &exists);
-        if (!exists)
-            return false;
-        ArtistFile::writeAtomic(target, content);
-        return true;
+        const std::optional<QByteArray> content = ByteFile::readRaw(dynamicPlaylist(), &exists);
+        return content && exists && ByteFile::writeAtomic(target, *content);
     } catch (const StoreError&) {
         return false;
     }

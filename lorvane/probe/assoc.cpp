@@ -2,7 +2,6 @@
 #include "command.h"
 
 #include "building/FileNameParsing.h"
-#include "building/FileSearch.h"
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/Associations.h"
@@ -25,8 +24,7 @@ int save(const QByteArray& home) {
     std::sort(genres.begin(), genres.end(), [](const QByteArray& a, const QByteArray& b) {
         return lorvane::ListLess(lorvane::DisplayText(a), lorvane::DisplayText(b));
     });
-    lorvane::FileSearch search;
-    const QList<lorvane::AssociationRow> rows = lorvane::CollectAssociations(store, genres, search);
+    const QList<lorvane::AssociationRow> rows = lorvane::CollectAssociations(store, genres);
     lorvane::SaveAssociationFile(home + "lorvane.gen", rows);
     std::printf("%lld\n", static_cast<long long>(rows.size()));
     return 0;

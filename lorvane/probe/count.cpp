@@ -1,7 +1,7 @@
 // lorvane-probe count: the number of songs (lines of all artist files) in the database.
 #include "command.h"
 
-#include "building/FileSearch.h"
+#include "files/FindFiles.h"
 #include "platform/DataHome.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
@@ -17,11 +17,11 @@ int count(const QStringList& args) {
         return 2;
     }
     const lorvane::ArtistStore store(lorvane::ProgramFolder());
-    lorvane::FileSearch search;
-    search.FindFiles(store.dbFolder(), QByteArrayLiteral("*.lvn"), true);
+    const QByteArrayList files = lorvane::FindFiles(store.dbFolder(), QByteArrayLiteral("*.lvn"),
+                                                    lorvane::FindOptions{.recurse = true});
     qint64 songs = 0;
     try {
-        for (const QByteArray& file : search.FoundFiles())
+        for (const QByteArray& file : files)
             songs += lorvane::ArtistFile::read(file).size();
     } catch (const lorvane::StoreError& e) {
         std::fprintf(stderr, "%s\n", e.what());

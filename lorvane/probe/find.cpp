@@ -3,7 +3,6 @@
 #include "command.h"
 
 #include "building/FileNameParsing.h"
-#include "building/FileSearch.h"
 #include "platform/DataHome.h"
 #include "platform/SettingsStoreIni.h"
 #include "store/ArtistStore.h"
@@ -68,8 +67,7 @@ int find(const QStringList& args) {
         }
         genre = genres.first();
     }
-    lorvane::FileSearch search;
-    const QByteArrayList names = listOrder(artists.ListArtists(genre, search));
+    const QByteArrayList names = listOrder(artists.ListArtists(genre));
 
     // At start-up the first artist is focused and its song list has the focus on its first
     // entry, so the search begins with the second song.
@@ -85,7 +83,7 @@ int find(const QStringList& args) {
         printLine(QStringLiteral("Not Found!"));
         return 1;
     }
-    const QByteArray artist = names[found.artist];
+    const QByteArray& artist = names[found.artist];
     QByteArray title;
     if (found.reload) {
         title = lorvane::SongsInListOrder(artists, genre, artist, patterns)[found.song].title;

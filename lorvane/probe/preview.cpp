@@ -39,8 +39,7 @@ int preview(const QStringList& args) {
         std::fputs("preview: give exactly one ROOT\n", stderr);
         return 2;
     }
-    const QByteArrayList files =
-        lorvane::PreviewFiles(raw[i], recurse, lorvane::Reach::AnyFileSystem);
+    const QByteArrayList files = lorvane::PreviewFiles(raw[i], recurse, false);
     const lorvane::NamePreview result = lorvane::PreviewNames(files, patterns, limit);
     for (const lorvane::PreviewRow& row : result.rows) {
         writeLine(row.path + '\t' + row.name.artist + '\t' + row.name.title + '\t' +

@@ -3,11 +3,10 @@
 #include "patterns.h"
 
 #include "building/FileNameParsing.h"
-#include "building/FileSearch.h"
-#include "building/Scanner.h"
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/Associations.h"
+#include "store/Scanner.h"
 
 #include <cstdio>
 
@@ -41,8 +40,7 @@ int scan(const QStringList& args) {
     lorvane::ArtistStore store(lorvane::ProgramFolder());
     store.setWaitingSink(printLine);
     store.createDbFolder();
-    lorvane::FileSearch search(printLine);
-    lorvane::Scanner scanner(store, search);
+    lorvane::Scanner scanner(store, printLine);
     lorvane::Associations associations(store.ProgramDir() + "lorvane.gen",
                                        [useAssociations] { return useAssociations; });
     const lorvane::OrganizeResult result =

@@ -44,7 +44,7 @@ int run(const QStringList& given) {
         }
         if (i + 1 >= args.size())
             return fail(QStringLiteral("tag: %1 needs a value").arg(option));
-        const QString value = args[++i];
+        const QString& value = args[++i];
         if (option == QLatin1String("--title"))
             info.setTitle(value);
         else if (option == QLatin1String("--artist"))

@@ -1,7 +1,7 @@
 #include "store/ArtistStore.h"
 
-#include "building/FileSearch.h"
-#include "building/FolderListing.h"
+#include "files/FindFiles.h"
+#include "files/FolderListing.h"
 #include "platform/DataHome.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStoreSession.h"
@@ -80,12 +80,13 @@ AddSongResult ArtistStore::AddSong(const QByteArray& path, const NamePatterns& p
     return result;
 }
 
-QByteArrayList ArtistStore::ListArtists(const QByteArray& genre, FileSearch& search) const {
-    search.reset();
-    search.FindFiles(genreFolder(genre), "*.lvn", false);
+QByteArrayList ArtistStore::ListArtists(const QByteArray& genre,
+                                        const CaptionSink& captions) const {
+    const QByteArrayList files =
+        FindFiles(genreFolder(genre), "*.lvn", FindOptions{}, GettingFilesCaptions(captions));
     QByteArrayList artists;
-    artists.reserve(search.FoundFiles().size());
-    for (const QByteArray& file : search.FoundFiles())
+    artists.reserve(files.size());
+    for (const QByteArray& file : files)
         artists.append(BaseFileName(file));
     return artists;
 }
@@ -170,19 +171,17 @@ bool ArtistStore::DeleteArtist(const QByteArray& genre, const QByteArray& artist
     }
 }
 
-int ArtistStore::PurgeDB(FileSearch& search) {
+int ArtistStore::PurgeDB(const CaptionSink& captions) {
     DatabaseLock::Hold hold;
     try {
         hold = m_lock.hold();
     } catch (const StoreError&) {
         return 0;
     }
-    search.reset();
-    search.setFollowFolderLinks(false);
-    search.FindFiles(dbFolder(), "*.lvn", true);
-    search.setFollowFolderLinks(true);
+    const FindOptions inside{.recurse = true, .followLinks = false};
     int deleted = 0;
-    for (const QByteArray& file : search.FoundFiles()) {
+    for (const QByteArray& file :
+         FindFiles(dbFolder(), "*.lvn", inside, GettingFilesCaptions(captions))) {
         if (ArtistFile::remove(file))
             ++deleted;
     }

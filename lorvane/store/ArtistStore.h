@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/FindFiles.h"
+
 #include "building/FileNameParsing.h"
 #include "store/DatabaseLock.h"
 
@@ -24,7 +26,6 @@
 namespace lorvane {
 
 class AssociationLookup;
-class FileSearch;
 
 struct AddSongResult {
     QByteArray artist;               // the parsed artist name (may be empty)
@@ -105,10 +106,9 @@ public:
                           const QByteArray& selectedGenre, bool updateList,
                           const AssociationLookup* assoc = nullptr);
 
-    // Artist names (base names of "*.lvn" in the genre folder, listing order) through
-    // search, which shows its captions. Afterwards set the caption to "Lorvane", fill
-    // the artist list and show its total.
-    QByteArrayList ListArtists(const QByteArray& genre, FileSearch& search) const;
+    // Artist names (base names of "*.lvn" in the genre folder, listing order);
+    // "Getting files: N..." goes to captions.
+    QByteArrayList ListArtists(const QByteArray& genre, const CaptionSink& captions = {}) const;
 
     // Entries of the song list, in line order (the list sorts them; keep lineIndex).
     // An empty artist list or a missing file gives none.
@@ -133,10 +133,10 @@ public:
     // artist entry, reload the song list and show the artist total. True if deleted.
     bool DeleteArtist(const QByteArray& genre, const QByteArray& artist);
 
-    // Deletes every "*.lvn" below the database folder, found through search (captions).
-    // Genre folders and the association file stay. Returns the number deleted. Then set
-    // the caption to "Lorvane", clear song and artist lists, show "0" in both totals.
-    int PurgeDB(FileSearch& search);
+    // Deletes every "*.lvn" below the database folder (links to folders not followed,
+    // "Getting files: N..." told to captions). Genre folders and the association file
+    // stay. Returns the number deleted.
+    int PurgeDB(const CaptionSink& captions = {});
 
     // True when name should be added to the artist list: a genre is loaded and it has
     // no artist file of that name (letter case ignored). No file is created.

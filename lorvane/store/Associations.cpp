@@ -1,8 +1,7 @@
 #include "store/Associations.h"
 
 #include "building/FileNameParsing.h"
-#include "building/FileSearch.h"
-#include "building/FolderListing.h"
+#include "files/FolderListing.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
 #include "store/DatabaseLock.h"
@@ -151,12 +150,12 @@ QByteArray CutAssociationField(const QByteArray& value) {
 }
 
 QList<AssociationRow> CollectAssociations(const ArtistStore& store, const QByteArrayList& genres,
-                                          FileSearch& search) {
+                                          const CaptionSink& captions) {
     QList<AssociationRow> rows;
     for (const QByteArray& genre : genres) {
-        search.reset();
-        search.FindFiles(store.genreFolder(genre), QByteArrayLiteral("*.lvn"), false);
-        for (const QByteArray& file : search.FoundFiles())
+        const QByteArrayList files = FindFiles(store.genreFolder(genre), QByteArrayLiteral("*.lvn"),
+                                               FindOptions{}, GettingFilesCaptions(captions));
+        for (const QByteArray& file : files)
             rows.append({BaseFileName(file), genre});
     }
     return rows;

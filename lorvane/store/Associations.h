@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/FindFiles.h"
+
 #include "store/AssociationSource.h"
 
 #include <QByteArray>
@@ -22,7 +24,6 @@
 // characters; there is no key, so an artist filed in two genres has two rows.
 namespace lorvane {
 
-class FileSearch;
 class ArtistStore;
 
 struct AssociationRow {
@@ -39,9 +40,9 @@ inline constexpr int AssociationFieldSize = 100;
 QByteArray CutAssociationField(const QByteArray& value);
 
 // One row per "*.lvn" of every genre in genres (that order), each genre folder
-// searched without sub-folders through search (which shows its captions).
+// searched without sub-folders, "Getting files: N..." told to captions.
 QList<AssociationRow> CollectAssociations(const ArtistStore& store, const QByteArrayList& genres,
-                                          FileSearch& search);
+                                          const CaptionSink& captions = {});
 
 // Replaces the rows of fileName (created when missing) in one SQLite transaction, under
 // the database lock of the file's folder; a failed save leaves the old rows. Throws

@@ -7,10 +7,10 @@
 #include <QHash>
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace lorvane {

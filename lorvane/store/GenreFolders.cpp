@@ -1,7 +1,7 @@
 #include "store/GenreFolders.h"
 
-#include "building/FileSearch.h"
-#include "building/FolderListing.h"
+#include "files/FindFiles.h"
+#include "files/FolderListing.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
 #include "store/StoreError.h"
@@ -74,7 +74,7 @@ QString NameRefusal(const QByteArray& name) {
 }
 
 QString GenreNameRefusal(const QByteArray& name) {
-    const QString reason = NameRefusal(name);
+    QString reason = NameRefusal(name);
     if (!reason.isEmpty())
         return reason;
     if (isHiddenName(name))
@@ -155,18 +155,16 @@ bool GenreFolders::RenameGenreFolder(const QByteArray& genre, const QByteArray& 
                            withoutSlash(m_store.genreFolder(newName)));
 }
 
-bool GenreFolders::RemoveGenre(const QByteArray& genre, FileSearch& search) const {
+bool GenreFolders::RemoveGenre(const QByteArray& genre, const CaptionSink& captions) const {
     if (!NameRefusal(genre).isEmpty())
         return false;
     const auto hold = holdOrNothing(m_store);
     if (!hold)
         return false;
     const QByteArray folder = m_store.genreFolder(genre);
-    search.reset();
-    search.setFollowFolderLinks(false);
-    search.FindFiles(folder, QByteArrayLiteral("*.lvn"), true);
-    search.setFollowFolderLinks(true);
-    for (const QByteArray& file : search.FoundFiles())
+    const FindOptions inside{.recurse = true, .followLinks = false};
+    for (const QByteArray& file :
+         FindFiles(folder, QByteArrayLiteral("*.lvn"), inside, GettingFilesCaptions(captions)))
         ArtistFile::remove(file);
     // A write cut short by a kill leaves its hidden temporary file, which would keep the
     // emptied folder on disk.

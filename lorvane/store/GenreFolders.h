@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/FindFiles.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,7 +15,6 @@
 namespace lorvane {
 
 class ArtistStore;
-class FileSearch;
 
 // Why name cannot name a genre folder, an artist file or a song file inside its own
 // folder: it holds "/" (or a zero byte, or a line break), is "." or "..", or is empty
@@ -37,10 +38,10 @@ public:
     // rename fails; an existing folder is never replaced.
     bool RenameGenreFolder(const QByteArray& genre, const QByteArray& newName) const;
 
-    // Deletes every "*.lvn" below the genre folder (found through search, which shows
-    // its captions), then removes the folder when nothing else is left in it. True when
-    // the folder itself went.
-    bool RemoveGenre(const QByteArray& genre, FileSearch& search) const;
+    // Deletes every "*.lvn" below the genre folder (links to folders not followed,
+    // "Getting files: N..." told to captions), then removes the folder when nothing else
+    // is left in it. True when the folder itself went.
+    bool RemoveGenre(const QByteArray& genre, const CaptionSink& captions = {}) const;
 
     // Moves the artist's file from source to target. False, with nothing changed, when
     // the target already holds a file of that artist (whatever its letter case) or the

@@ -1,6 +1,6 @@
 #include "store/SongFileOps.h"
 
-#include "building/FolderListing.h"
+#include "files/FolderListing.h"
 #include "store/ArtistFile.h"
 #include "store/AssociationSource.h"
 #include "store/GenreFolders.h"

@@ -1,9 +1,8 @@
 // The association file and its use while adding: save, load, lookup, and the round of
 // save, purge and rescan, through the core and through lorvane-probe.
-#include "building/FileSearch.h"
-#include "building/Scanner.h"
 #include "store/ArtistStore.h"
 #include "store/Associations.h"
+#include "store/Scanner.h"
 #include "store/StoreError.h"
 #include "support/core_Fixtures.h"
 
@@ -206,8 +205,7 @@ private slots:
         writeBytes(path("LVNDB/Blues/notes.txt"), "c");
         writeBytes(path("LVNDB/Blues/sub/Deep.lvn"), "d\r\n");
         writeBytes(path("LVNDB/jazz/"));
-        FileSearch search;
-        const Rows rows = CollectAssociations(store, {"Blues", "jazz", "Rock"}, search);
+        const Rows rows = CollectAssociations(store, {"Blues", "jazz", "Rock"});
         // An empty genre adds no row; sub-folders are not searched.
         QCOMPARE(rows, Rows({{"Muddy", "Blues"}, {"Zep", "Rock"}}));
     }
@@ -228,14 +226,12 @@ private slots:
         writeBytes(path("music/New - Three.mp3"));
         writeBytes(path("LVNDB/Rock/Some Band.lvn"), path("music/Some Band - One.mp3") + "\r\n");
         writeBytes(path("LVNDB/Gone/Lonely.lvn"), path("music/Lonely - Two.mp3") + "\r\n");
-        FileSearch search;
-        SaveAssociationFile(path("lorvane.gen"),
-                            CollectAssociations(store, {"Gone", "Rock"}, search));
-        store.PurgeDB(search);
+        SaveAssociationFile(path("lorvane.gen"), CollectAssociations(store, {"Gone", "Rock"}));
+        store.PurgeDB();
         QVERIFY(::rmdir(path("LVNDB/Gone").constData()) == 0);
 
         Associations source(path("lorvane.gen"), [use] { return use; });
-        Scanner scanner(store, search);
+        Scanner scanner(store);
         NamePatterns patterns;
         const OrganizeResult r = scanner.AddFromFolder(path("music/"), true, patterns, "", &source);
         QCOMPARE(r.error, QString());
@@ -254,8 +250,7 @@ private slots:
         writeBytes(path("music/Some Band - One.mp3"));
         writeBytes(path("lorvane.gen"), "garbage that is no database at all");
         Associations source(path("lorvane.gen"), [] { return true; });
-        FileSearch search;
-        Scanner scanner(store, search);
+        Scanner scanner(store);
         const OrganizeResult r =
             scanner.AddFromFolder(path("music/"), true, NamePatterns(), "", &source);
         QVERIFY(r.error.contains(QString::fromUtf8(path("lorvane.gen"))));

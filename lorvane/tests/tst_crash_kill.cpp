@@ -1,7 +1,7 @@
-#include "building/FileSearch.h"
-#include "building/Scanner.h"
+#include "files/FindFiles.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
+#include "store/Scanner.h"
 #include "support/core_Fixtures.h"
 
 #include <QElapsedTimer>
@@ -24,9 +24,7 @@ namespace {
 // scans that write every millisecond ("scan"), again and again until it is killed.
 int childMain(const QByteArray& mode, const QByteArray& home, const QByteArray& music, bool once) {
     ArtistStore store(home);
-    FileSearch search;
-    search.FindFiles(music, "*.mp3", true);
-    const QByteArrayList paths = search.FoundFiles();
+    const QByteArrayList paths = FindFiles(music, "*.mp3", FindOptions{.recurse = true});
     std::fputs("go\n", stdout);
     std::fflush(stdout);
     do {
@@ -34,7 +32,7 @@ int childMain(const QByteArray& mode, const QByteArray& home, const QByteArray& 
             for (const QByteArray& path : paths)
                 store.AddSong(path, NamePatterns(), "", true);
         } else {
-            Scanner scanner(store, search);
+            Scanner scanner(store);
             scanner.setFlushInterval(1);
             scanner.AddFromFolder(music, true, NamePatterns(), "", nullptr);
         }
@@ -93,9 +91,8 @@ QProcess* TestCrashKill::startChild(const QByteArray& mode, bool once) {
 }
 
 void TestCrashKill::verifyWhole(QSet<QByteArray>* seenPaths) {
-    FileSearch search;
-    search.FindFiles(m_home + "/LVNDB/", "*.lvn", true);
-    for (const QByteArray& file : search.FoundFiles()) {
+    for (const QByteArray& file :
+         FindFiles(m_home + "/LVNDB/", "*.lvn", FindOptions{.recurse = true})) {
         const QByteArray content = coretest::readBytes(file);
         QVERIFY2(!content.isEmpty() && content.endsWith("\r\n"), file.constData());
         QByteArrayList lines = content.split('\n');
@@ -144,8 +141,7 @@ void TestCrashKill::killedWritesLeaveWholeFiles() {
 
         // A rescan completes the set, each song exactly once.
         ArtistStore store(m_home);
-        FileSearch search;
-        QVERIFY(Scanner(store, search)
+        QVERIFY(Scanner(store)
                     .AddFromFolder(m_music, true, NamePatterns(), "", nullptr)
                     .error.isEmpty());
         QSet<QByteArray> seen;

@@ -4,7 +4,7 @@
 #include "support/genre_Window.h"
 
 #include "TListBox.h"
-#include "building/FolderListing.h"
+#include "files/FolderListing.h"
 #include "renameform_src.h"
 #include "store/Associations.h"
 #include "store/GenreFolders.h"

@@ -54,7 +54,7 @@ void writeFile(const QByteArray& path, const QByteArray& content) {
 struct Collection {
     Collection() : home(QFile::encodeName(dir.path()) + '/') {}
     QByteArray song(const QByteArray& name) {
-        const QByteArray path = home + name;
+        QByteArray path = home + name;
         writeFile(path, "ID3");
         return path;
     }
@@ -102,9 +102,9 @@ void answerDialog(PlaylistGroup& group, const char* name, const QString& file, Q
             return;
         }
         // Typed into the name field, as a user does.
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(file);
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(field);
+        field->setText(file);
         QMetaObject::invokeMethod(dialog, "accept");
     });
 }

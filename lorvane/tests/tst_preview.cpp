@@ -90,10 +90,9 @@ private slots:
 
     void aStoppedSearchEndsWithWhatItFound() {
         const std::atomic<bool> stop{true};
-        QCOMPARE(PreviewFiles(QFile::encodeName(m_music.path()), true, Reach::AnyFileSystem, &stop),
+        QCOMPARE(PreviewFiles(QFile::encodeName(m_music.path()), true, false, &stop),
                  QByteArrayList());
-        QCOMPARE(
-            PreviewFiles(QFile::encodeName(m_music.path()), false, Reach::AnyFileSystem).size(), 4);
+        QCOMPARE(PreviewFiles(QFile::encodeName(m_music.path()), false, false).size(), 4);
     }
 
     void probePreviewPrintsWhatTheScanWouldFile() {

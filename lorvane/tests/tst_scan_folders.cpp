@@ -1,7 +1,7 @@
-#include "building/FileSearch.h"
-#include "building/Scanner.h"
+#include "files/FindFiles.h"
 #include "store/ArtistStore.h"
 #include "store/AssociationSource.h"
+#include "store/Scanner.h"
 #include "support/core_Fixtures.h"
 
 #include <QProcess>
@@ -96,12 +96,11 @@ void TestScanFolders::search() {
         writeBytes(music() + f);
     QVERIFY(::symlink(music().constData(), (music() + "sub/loop").constData()) == 0);
 
-    FileSearch search;
-    search.FindFiles(music(), "*.mp3", recurse);
+    const QByteArrayList paths = FindFiles(music(), "*.mp3", FindOptions{.recurse = recurse});
     QByteArrayList found;
-    for (const QByteArray& path : search.FoundFiles())
+    for (const QByteArray& path : paths)
         found.append(path.mid(music().size()));
-    QCOMPARE(search.FileCounter(), expected.size());
+    QCOMPARE(paths.size(), expected.size());
     // A folder's own files come before those of its sub-folders.
     const auto firstNested = std::find_if(found.begin(), found.end(),
                                           [](const QByteArray& p) { return p.contains('/'); });
@@ -137,11 +136,9 @@ void TestScanFolders::reach() {
     }
     writeBytes(music() + "a.mp3");
     QVERIFY(::symlink(place.constData(), (music() + "mnt").constData()) == 0);
-    FileSearch search;
-    search.FindFiles(music(), "*", true,
-                     oneFileSystem ? Reach::OneFileSystem : Reach::AnyFileSystem);
     QByteArrayList found;
-    for (const QByteArray& path : search.FoundFiles())
+    for (const QByteArray& path :
+         FindFiles(music(), "*", FindOptions{.recurse = true, .sameFileSystem = oneFileSystem}))
         found.append(path.mid(music().size()));
     QTEST(found, "expected");
 }
@@ -150,9 +147,10 @@ void TestScanFolders::captions() {
     for (int i = 0; i < 12; ++i)
         writeBytes(music() + "Band - " + QByteArray::number(i) + ".mp3");
     QStringList seen;
-    FileSearch search([&](const QString& c) { seen.append(c); });
     ArtistStore store(home());
-    Scanner(store, search).AddFromFolder(music(), true, m_patterns, "", nullptr);
+    Scanner(store, [&](const QString& c) {
+        seen.append(c);
+    }).AddFromFolder(music(), true, m_patterns, "", nullptr);
     QCOMPARE(seen, (QStringList{"Getting files: 5...", "Getting files: 10...", "Organizing MP3s: 0",
                                 "Organizing MP3s: 5", "Organizing MP3s: 10"}));
 }
@@ -162,8 +160,7 @@ void TestScanFolders::scanningTwiceAddsNothing() {
         writeBytes(music() + "Band " + QByteArray::number(i % 3) + " - " + QByteArray::number(i) +
                    ".mp3");
     ArtistStore store(home());
-    FileSearch search;
-    Scanner scanner(store, search);
+    Scanner scanner(store);
     OrganizeResult first = scanner.AddFromFolder(music(), true, m_patterns, "Unknown", nullptr);
     QCOMPARE(first.added, 7);
     QCOMPARE(first.artistsToList.size(), 3);
@@ -216,15 +213,14 @@ void TestScanFolders::sameFilesAsOneByOne() {
     TableSource table;
 
     ArtistStore scanned(homes[0]);
-    FileSearch search;
-    Scanner scanner(scanned, search);
+    Scanner scanner(scanned);
     scanner.setFlushInterval(flushInterval);
     const OrganizeResult r = scanner.AddFromFolder(music(), true, m_patterns, "Unknown", &table);
     QVERIFY(r.error.isEmpty());
 
     ArtistStore single(homes[1]);
     QByteArrayList listed, created;
-    for (const QByteArray& path : search.FoundFiles()) {
+    for (const QByteArray& path : scanner.foundFiles()) {
         const auto lookup = table.LoadAssociations();
         const AddSongResult s = single.AddSong(path, m_patterns, "Unknown", true, lookup.get());
         if (s.showInArtistList)
@@ -249,14 +245,13 @@ void TestScanFolders::stopsAtTheFileThatFails() {
         writeBytes(h + "/LVNDB/Blocked", "a file");
     TableSource table;
     ArtistStore scanned(homes[0]);
-    FileSearch search;
-    const OrganizeResult r =
-        Scanner(scanned, search).AddFromFolder(music(), true, m_patterns, "", &table);
+    Scanner scanner(scanned);
+    const OrganizeResult r = scanner.AddFromFolder(music(), true, m_patterns, "", &table);
     QVERIFY(r.error.startsWith(QStringLiteral("Cannot create file ")));
 
     ArtistStore single(homes[1]);
     int processed = 0;
-    for (const QByteArray& path : search.FoundFiles()) {
+    for (const QByteArray& path : scanner.foundFiles()) {
         const auto lookup = table.LoadAssociations();
         if (!single.AddSong(path, m_patterns, "", true, lookup.get()).error.isEmpty())
             break;
@@ -269,10 +264,10 @@ void TestScanFolders::stopsAtTheFileThatFails() {
 
 void TestScanFolders::missingRoot() {
     QStringList seen;
-    FileSearch search([&](const QString& c) { seen.append(c); });
     ArtistStore store(home());
-    const OrganizeResult r =
-        Scanner(store, search).AddFromFolder(music() + "nowhere", true, m_patterns, "", nullptr);
+    const OrganizeResult r = Scanner(store, [&](const QString& c) {
+                                 seen.append(c);
+                             }).AddFromFolder(music() + "nowhere", true, m_patterns, "", nullptr);
     QVERIFY(r.error.isEmpty());
     QCOMPARE(r.processed, 0);
     QVERIFY(seen.isEmpty());

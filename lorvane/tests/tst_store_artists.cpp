@@ -1,4 +1,4 @@
-#include "building/FileSearch.h"
+#include "files/FindFiles.h"
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/AssociationSource.h"
@@ -226,8 +226,7 @@ void TestStoreArtists::emptyArtistAndEmptyLines() {
     const AddSongResult r = s.AddSong("/m/_ _-Song.mp3", m_patterns, "", true);
     QCOMPARE(r.artist, QByteArray());
     QVERIFY(pathExists(db() + "Unknown/.lvn"));
-    FileSearch search;
-    QCOMPARE(s.ListArtists("Unknown", search), QByteArrayList{QByteArray()});
+    QCOMPARE(s.ListArtists("Unknown"), QByteArrayList{QByteArray()});
     QCOMPARE(s.SongPathOf("Unknown", "", 0), QByteArray("/m/_ _-Song.mp3"));
 
     writeBytes(db() + "Unknown/Gap.lvn", "\r\n/m/Gap - x.mp3\r\n");
@@ -243,8 +242,7 @@ void TestStoreArtists::nonUtf8RoundTrip() {
     const AddSongResult r = s.AddSong(path, m_patterns, "Unknown", true);
     QCOMPARE(r.artist, QByteArray("\xff\xfe Band"));
     QVERIFY(pathExists(db() + "Unknown/\xff\xfe Band.lvn"));
-    FileSearch search;
-    QCOMPARE(s.ListArtists("Unknown", search), QByteArrayList{r.artist});
+    QCOMPARE(s.ListArtists("Unknown"), QByteArrayList{r.artist});
     QCOMPARE(s.ListSongs("Unknown", r.artist, m_patterns).first().title, QByteArray("T\xe9"));
     QCOMPARE(s.SongPathOf("Unknown", r.artist, 0), path);
     // Its ASCII letters still match regardless of case.
@@ -384,8 +382,7 @@ void TestStoreArtists::deleteArtistPurgeAndEntries() {
     QCOMPARE(readBytes(db() + "Unknown/A.lvn"), QByteArray("/m/A - 1.mp3\r\n"));
     QVERIFY(s.DeleteArtist("Unknown", "a"));
     QVERIFY(!s.DeleteArtist("Unknown", "A"));
-    FileSearch search;
-    QCOMPARE(s.PurgeDB(search), 3);
+    QCOMPARE(s.PurgeDB(), 3);
     const auto left = coretest::snapshot(db());
     QCOMPARE(left.keys(), (QByteArrayList{"Pop", "Pop/notes.txt", "Unknown"}));
 }
@@ -399,14 +396,11 @@ void TestStoreArtists::purgeStaysInsideTheDatabase() {
     QVERIFY(::symlink(outside.constData(), (db() + "Linked").constData()) == 0);
     QVERIFY(::symlink(outside.constData(), (db() + "Pop/sub").constData()) == 0);
     ArtistStore s = store();
-    FileSearch search;
-    QCOMPARE(s.PurgeDB(search), 1);
+    QCOMPARE(s.PurgeDB(), 1);
     QVERIFY(pathExists(outside + "Keep.lvn"));
     QVERIFY(!pathExists(db() + "Pop/A.lvn"));
     // An ordinary scan still follows links.
-    search.reset();
-    search.FindFiles(db(), "*.lvn", true);
-    QCOMPARE(search.FoundFiles().size(), 1);
+    QCOMPARE(FindFiles(db(), "*.lvn", FindOptions{.recurse = true}).size(), 1);
 }
 
 void TestStoreArtists::manualAddStoresTwice() {

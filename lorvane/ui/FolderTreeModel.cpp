@@ -1,7 +1,7 @@
 #include "FolderTreeModel.h"
 
-#include "building/FolderListing.h"
 #include "building/NameText.h"
+#include "files/FolderListing.h"
 
 #include <QFileIconProvider>
 

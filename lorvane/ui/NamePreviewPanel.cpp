@@ -96,8 +96,8 @@ void NamePreviewPanel::startJob(std::optional<QByteArrayList> files) {
                         },
                         Qt::QueuedConnection);
                 };
-                found = PreviewFiles(request.root, request.recurse, request.reach, stop.get(),
-                                     progress);
+                found = PreviewFiles(request.root, request.recurse, request.sameFileSystem,
+                                     stop.get(), progress);
             }
             NamePreview preview = PreviewNames(found, patterns);
             preview.stopped = files ? stoppedBefore : stop->load();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "building/FileSearch.h"
 #include "building/NamePreview.h"
+#include "files/FindFiles.h"
 
 #include <QByteArrayList>
 #include <QList>
@@ -31,7 +31,7 @@ public:
     struct Request {
         QByteArray root; // ends in "/"
         bool recurse = true;
-        lorvane::Reach reach = lorvane::Reach::AnyFileSystem;
+        bool sameFileSystem = false; // a drive's walk keeps to its file system
         bool operator==(const Request&) const = default;
     };
 
@@ -41,7 +41,7 @@ public:
 
     RootSource rootSource() const;
 
-    // A new request (root, recurse, reach) stops the search under way and starts one;
+    // A new request (root, recurse, file-system reach) stops the search under way and starts one;
     // the same request reads the names it found again with patterns.
     void preview(const Request& request, const lorvane::NamePatterns& patterns);
     // Ends the search under way; the files found so far are shown.

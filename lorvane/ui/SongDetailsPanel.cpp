@@ -108,9 +108,9 @@ void SongDetailsPanel::setCharset(const QByteArray& name) {
 void SongDetailsPanel::showStreamInfo() {
     MPEGInfoLines lines;
     try {
-        TMPEGData data;
-        ReadMPEGData(data, m_path); // -1 (no frame) still shows the reset values
-        lines = FormatMPEGInfo(data);
+        TMPEGData stream;
+        ReadMPEGData(stream, m_path); // -1 (no frame) still shows the reset values
+        lines = FormatMPEGInfo(stream);
     } catch (const InOutError&) {
         showError(QStringLiteral("Error getting MP3 info."));
         lines = MPEGErrorLines();

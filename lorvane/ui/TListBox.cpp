@@ -114,8 +114,8 @@ void TListBox::fill(const QList<Entry>& entries) {
     setItemIndex(count() > 0 ? 0 : -1);
 }
 
-int TListBox::addEntry(const QString& text, const QVariant& data) {
-    const int tie = tieOf(data);
+int TListBox::addEntry(const QString& text, const QVariant& value) {
+    const int tie = tieOf(value);
     int low = 0, high = count();
     while (low < high) {
         const int mid = (low + high) / 2;
@@ -126,7 +126,7 @@ int TListBox::addEntry(const QString& text, const QVariant& data) {
     }
     const int focused = itemIndex();
     QListWidgetItem* focusedItem = focused >= 0 ? this->item(focused) : nullptr;
-    insertItem(low, new EntryItem({text, data, {}}));
+    insertItem(low, new EntryItem({text, value, {}}));
     if (focusedItem)
         setCurrentItem(focusedItem, QItemSelectionModel::NoUpdate);
     else

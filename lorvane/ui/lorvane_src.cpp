@@ -10,13 +10,14 @@
 #include "renameform_src.h"
 #include "ui_lorvane_src.h"
 
-#include "building/Scanner.h"
+#include "files/ByteFile.h"
 #include "platform/DataHome.h"
 #include "platform/Shell.h"
 #include "platform/widgets/UserDialogs.h"
 #include "player/WAIPC.h"
 #include "store/ArtistFile.h"
 #include "store/Counts.h"
+#include "store/Scanner.h"
 #include "store/SongFinder.h"
 #include "store/StoreError.h"
 
@@ -57,7 +58,7 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     m_charsetMenu = new CharsetMenu(this);
     m_ui->File1->insertMenu(m_ui->MinToTray, m_charsetMenu);
     connect(m_charsetMenu, &CharsetMenu::charsetChosen, m_details, &SongDetailsPanel::setCharset);
-    m_search.setCaptionSink([this](const QString& caption) { showCaption(caption); });
+    m_captions = [this](const QString& caption) { showCaption(caption); };
     m_store.setWaitingSink([this](const QString& caption) {
         if (caption == DatabaseLock::inUseMessage())
             m_lockGaveUp = true;
@@ -494,7 +495,7 @@ void TForm1::GenreListClick() {
     if (genres->selectedItems().isEmpty())
         genres->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     const QByteArray genre = selectedGenre();
-    const QByteArrayList names = m_store.ListArtists(genre, m_search);
+    const QByteArrayList names = m_store.ListArtists(genre, m_captions);
     setWindowTitle(ProductName);
     fillArtists(names);
     m_genre = genre;
@@ -665,7 +666,7 @@ void TForm1::FindButtonClick() {
 void TForm1::CalculateTotalNumberofMP3s1Click() {
     whileBusy([this] {
         try {
-            const qint64 total = CountSongs(m_store.dbFolder(), m_search);
+            const qint64 total = CountSongs(m_store.dbFolder(), m_captions);
             setWindowTitle(ProductName);
             showMessage(QStringLiteral("Total number of MP3s in database: %1").arg(total));
         } catch (const StoreError& e) {
@@ -682,7 +683,7 @@ void TForm1::CalcMP3sGenreClick() {
     if (genre.isEmpty())
         genre = m_ui->GenreList->bytesAt(0);
     try {
-        const qint64 total = CountSongs(m_store.genreFolder(genre), m_search);
+        const qint64 total = CountSongs(m_store.genreFolder(genre), m_captions);
         setWindowTitle(ProductName);
         showMessage(
             QStringLiteral("Total number of MP3s in %1: %2").arg(DisplayText(genre)).arg(total));
@@ -765,7 +766,7 @@ void TForm1::PurgeDBClick() {
             this, QStringLiteral("Are you sure you want to delete your MP3 database?")))
         return;
     bool gaveUp = false;
-    whileBusy([this, &gaveUp] { gaveUp = gaveUpWaiting([this] { m_store.PurgeDB(m_search); }); });
+    whileBusy([this, &gaveUp] { gaveUp = gaveUpWaiting([this] { m_store.PurgeDB(m_captions); }); });
     setWindowTitle(ProductName);
     if (gaveUp)
         return;
@@ -781,7 +782,7 @@ void TForm1::HelpClickClick() {
     // The help text belongs in the data home; an installed program whose data home is
     // elsewhere still has the copy that was installed with it.
     for (const QByteArray& file : HelpTextFiles(ProgramDir)) {
-        if (ArtistFile::exists(file)) {
+        if (ByteFile::exists(file)) {
             if (m_services.shell)
                 m_services.shell->openDocument(file);
             return;
@@ -814,7 +815,9 @@ void TForm1::buildPopupMenus() {
                             u->DelMp3File, u->ManualAddSong});
     const std::pair<TListBox*, QMenu*> menus[] = {
         {u->GenreList, m_genreMenu}, {u->ArtistList, m_artistMenu}, {u->SongList, m_songMenu}};
-    for (const auto& [list, menu] : menus) {
+    for (const auto& entry : menus) {
+        TListBox* list = entry.first;
+        QMenu* menu = entry.second;
         connect(list, &QWidget::customContextMenuRequested, this,
                 [list, menu](const QPoint& at) { menu->popup(list->viewport()->mapToGlobal(at)); });
     }
@@ -862,7 +865,7 @@ QByteArray TForm1::dirListFolder() const {
 }
 
 bool TForm1::setDirListFolder(const QByteArray& folder) {
-    if (!ArtistFile::isFolder(folder))
+    if (!ByteFile::isFolder(folder))
         return false;
     // Bytes all the way: a folder name need not be UTF-8.
     QByteArray path = folder;
@@ -904,7 +907,7 @@ void TForm1::AddMp3sClick() {
 void TForm1::Button1Click() {
     const int drive = m_ui->Drive->currentIndex();
     if (drive >= 0 && drive < m_mounts.size())
-        AddFromFolder(m_mounts[drive].root, Reach::OneFileSystem);
+        AddFromFolder(m_mounts[drive].root, true);
 }
 
 void TForm1::Button4Click() {
@@ -926,12 +929,13 @@ void TForm1::BitBtn1Click() {
     AddFromFolder(NameBytes(typed));
 }
 
-void TForm1::AddFromFolder(const QByteArray& root, Reach reach) {
+void TForm1::AddFromFolder(const QByteArray& root, bool sameFileSystem) {
     CloseRenamePopup();
-    whileBusy([this, &root, reach] {
-        Scanner scanner(m_store, m_search);
-        const OrganizeResult r = scanner.AddFromFolder(root, m_ui->Recurse->isChecked(), patterns(),
-                                                       selectedGenre(), m_associations, reach);
+    whileBusy([this, &root, sameFileSystem] {
+        Scanner scanner(m_store, m_captions);
+        const OrganizeResult r =
+            scanner.AddFromFolder(root, m_ui->Recurse->isChecked(), patterns(), selectedGenre(),
+                                  m_associations, sameFileSystem);
         // What was filed before a failure stays filed, so the lists take it before the
         // error is shown.
         for (const QByteArray& genre : r.genresCreated) {

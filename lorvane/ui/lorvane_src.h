@@ -3,7 +3,7 @@
 #include "HeldKeys.h"
 #include "MountPoints.h"
 #include "building/FileNameParsing.h"
-#include "building/FileSearch.h"
+#include "files/FindFiles.h"
 #include "store/ArtistStore.h"
 #include "store/Settings.h"
 
@@ -70,7 +70,6 @@ public:
     lorvane::WinampStrip* Strip() const { return m_strip; }
     lorvane::PlaylistGroup* Playlist() const { return m_playlist; }
     lorvane::ArtistStore& Store() { return m_store; }
-    lorvane::FileSearch& Search() { return m_search; }
 
     // Working state.
     QByteArray ProgramDir;
@@ -102,8 +101,7 @@ public:
     void showCaption(const QString& text);
 
     // Scans root (ending in "/") into the collection and applies the result.
-    void AddFromFolder(const QByteArray& root,
-                       lorvane::Reach reach = lorvane::Reach::AnyFileSystem);
+    void AddFromFolder(const QByteArray& root, bool sameFileSystem = false);
 
     // The folder the folder tree has current ("" when none).
     QByteArray dirListFolder() const;
@@ -193,7 +191,7 @@ private:
     std::unique_ptr<Ui::TForm1> m_ui;
     TForm1Services m_services;
     lorvane::ArtistStore m_store;
-    lorvane::FileSearch m_search;
+    lorvane::CaptionSink m_captions;
     lorvane::AssociationSource* m_associations = nullptr;
     TRenameForm* m_renameForm = nullptr;
     SongDetailsPanel* m_details = nullptr;

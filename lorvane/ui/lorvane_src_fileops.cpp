@@ -8,9 +8,9 @@
 #include "renameform_src.h"
 #include "ui_lorvane_src.h"
 
+#include "files/ByteFile.h"
 #include "platform/FileClipboard.h"
 #include "platform/widgets/UserDialogs.h"
-#include "store/ArtistFile.h"
 #include "store/SongFileOps.h"
 
 #include <QCursor>
@@ -138,7 +138,7 @@ void TForm1::DelMp3FileClick() {
     // The song leaves the database only once its file is gone, so that a file that
     // stays is never lost from the collection. A song that resolves to no path deletes
     // no file (not one called "null").
-    if (isSongFile(path) && !ArtistFile::remove(path) && !isGone(path)) {
+    if (isSongFile(path) && !ByteFile::remove(path) && !isGone(path)) {
         showMessage(QStringLiteral("Can't delete file %1").arg(DisplayText(path)));
         return;
     }

@@ -186,7 +186,7 @@ void TForm1::RemoveGenreClick() {
         // A folder that holds anything besides artist files stays on disk; the genre
         // still leaves the list, until the next start lists it again. A genre whose
         // removal never started stays.
-        if (!gaveUpWaiting([&] { GenreFolders(m_store).RemoveGenre(genre, m_search); })) {
+        if (!gaveUpWaiting([&] { GenreFolders(m_store).RemoveGenre(genre, m_captions); })) {
             genres->removeRow(row);
             genres->clearSelection();
             GenreListClick();
@@ -280,7 +280,7 @@ void TForm1::SaveAssociationsClick() {
     for (int r = 0; r < genres->count(); ++r)
         names << genres->bytesAt(r);
     try {
-        SaveAssociationFile(AssocFileName, CollectAssociations(m_store, names, m_search));
+        SaveAssociationFile(AssocFileName, CollectAssociations(m_store, names, m_captions));
     } catch (const StoreError& e) {
         setWindowTitle(ProductName);
         showError(e.message());

@@ -5,7 +5,7 @@
 #include "ui_lorvane_src.h"
 
 #include "building/NameText.h"
-#include "building/Scanner.h"
+#include "store/Scanner.h"
 
 #include <QGridLayout>
 #include <QItemSelectionModel>
@@ -80,7 +80,7 @@ void TForm1::updatePreview() {
         if (drive < 0 || drive >= m_mounts.size())
             return;
         request.root = m_mounts[drive].root;
-        request.reach = Reach::OneFileSystem;
+        request.sameFileSystem = true;
         break;
     }
     case NamePreviewPanel::SpecificDir:

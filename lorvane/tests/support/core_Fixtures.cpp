@@ -1,6 +1,6 @@
 #include "core_Fixtures.h"
 
-#include "building/FolderListing.h"
+#include "files/FolderListing.h"
 
 #include <cstdio>
 #include <ftw.h>

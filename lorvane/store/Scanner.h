@@ -1,7 +1,7 @@
 #pragma once
 
 #include "building/FileNameParsing.h"
-#include "building/FileSearch.h"
+#include "files/FindFiles.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -9,7 +9,7 @@
 
 // Scanning a folder tree into the collection.
 //
-// A Scanner lasts one scan and sends its progress lines to the search's caption sink.
+// A Scanner lasts one scan and sends its progress lines to its caption sink.
 // A failure ends the run: what was filed before it stays filed, and the result says why.
 // The scan files the songs exactly as AddSong would one by one; it only remembers,
 // for its own length, what it learnt about the folders and the files it wrote, and
@@ -23,7 +23,7 @@ class AssociationSource;
 struct OrganizeResult {
     QByteArrayList artistsToList; // artists created in the selected genre, creation order
     QByteArrayList genresCreated; // genre folders created on the way, creation order
-    int processed = 0;            // entries of FoundFiles handed to AddSong
+    int processed = 0;            // found files handed to AddSong
     int added = 0;                // new lines
     int duplicates = 0;           // entries that were stored already
     int unstorable = 0;           // paths holding CR or LF, which a line cannot keep
@@ -39,26 +39,26 @@ QString UnstorableNotice(int unstorable);
 // "12 added, 3 already filed, 2 with no pattern": what a scan did, for its report.
 QString ScanSummary(const OrganizeResult& result);
 
-// Clears the search and collects the files a scan of root takes, in the order it takes
-// them (FindFiles(root, "*.mp3", recurse, reach)); root gets a trailing "/" if missing.
-void FindSongFiles(FileSearch& search, const QByteArray& root, bool recurse, Reach reach);
-
 class Scanner {
 public:
-    Scanner(ArtistStore& store, FileSearch& search);
+    explicit Scanner(ArtistStore& store, CaptionSink captions = {});
 
-    // AddSong over FoundFiles of the search, with the association table opened for the
-    // run (assoc null: no table). "Organizing MP3s: i" goes to the caption sink after
-    // entry i when i is a multiple of 5. A file that cannot be written stops the run
-    // there; the songs before it stay added.
-    OrganizeResult OrganizeFiles(const NamePatterns& patterns, const QByteArray& selectedGenre,
-                                 AssociationSource* assoc);
+    // AddSong over found, with the association table opened for the run (assoc null: no
+    // table). "Organizing MP3s: i" goes to the caption sink after entry i when i is a
+    // multiple of 5. A file that cannot be written stops the run there; the songs before
+    // it stay added.
+    OrganizeResult OrganizeFiles(const QByteArrayList& found, const NamePatterns& patterns,
+                                 const QByteArray& selectedGenre, AssociationSource* assoc);
 
-    // One complete scan: reset the search, FindFiles(root, "*.mp3", recurse, reach),
-    // then OrganizeFiles. root ends in "/" (one is appended when missing).
+    // One complete scan: FindFiles(root, "*.mp3") with "Getting files: N..." captions,
+    // then OrganizeFiles over what it found. root ends in "/" (one is appended when
+    // missing). A drive's scan keeps to the drive's file system (sameFileSystem).
     OrganizeResult AddFromFolder(const QByteArray& root, bool recurse, const NamePatterns& patterns,
                                  const QByteArray& selectedGenre, AssociationSource* assoc,
-                                 Reach reach = Reach::AnyFileSystem);
+                                 bool sameFileSystem = false);
+
+    // The files the last AddFromFolder found, in the order it filed them.
+    const QByteArrayList& foundFiles() const { return m_found; }
 
     // How long the scan may keep changes unwritten, in milliseconds (0: write after
     // every song). Changes are always written when the run ends.
@@ -66,7 +66,8 @@ public:
 
 private:
     ArtistStore& m_store;
-    FileSearch& m_search;
+    CaptionSink m_captions;
+    QByteArrayList m_found;
     int m_flushIntervalMs = 2000;
 };
 

@@ -1,4 +1,4 @@
-#include "building/FolderListing.h"
+#include "files/FolderListing.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -1,6 +1,5 @@
-#include "building/Scanner.h"
+#include "store/Scanner.h"
 
-#include "building/FileSearch.h"
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/ArtistStoreSession.h"
@@ -32,15 +31,11 @@ QString ScanSummary(const OrganizeResult& r) {
              grouped.toString(r.unnamed));
 }
 
-void FindSongFiles(FileSearch& search, const QByteArray& root, bool recurse, Reach reach) {
-    search.reset();
-    search.FindFiles(withTrailingSlash(root), QByteArrayLiteral("*.mp3"), recurse, reach);
-}
+Scanner::Scanner(ArtistStore& store, CaptionSink captions)
+    : m_store(store), m_captions(std::move(captions)) {}
 
-Scanner::Scanner(ArtistStore& store, FileSearch& search) : m_store(store), m_search(search) {}
-
-OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteArray& selectedGenre,
-                                      AssociationSource* assoc) {
+OrganizeResult Scanner::OrganizeFiles(const QByteArrayList& found, const NamePatterns& patterns,
+                                      const QByteArray& selectedGenre, AssociationSource* assoc) {
     OrganizeResult result;
     std::unique_ptr<AssociationLookup> table;
     try {
@@ -55,7 +50,6 @@ OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteA
     ArtistStoreSession session(m_store, deferWrites);
     QElapsedTimer sinceFlush;
     sinceFlush.start();
-    const QByteArrayList& found = m_search.FoundFiles();
     try {
         for (qsizetype i = 0; i < found.size(); ++i) {
             AddSongResult song;
@@ -82,8 +76,8 @@ OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteA
                 result.genresCreated.append(song.genre);
             if (song.showInArtistList)
                 result.artistsToList.append(song.artist);
-            if (i % 5 == 0)
-                m_search.caption(QStringLiteral("Organizing MP3s: %1").arg(i));
+            if (i % 5 == 0 && m_captions)
+                m_captions(QStringLiteral("Organizing MP3s: %1").arg(i));
             // A long run writes what it has every few seconds, so that an interruption
             // loses little; each write still replaces its file whole.
             if (deferWrites && session.hasPending() && sinceFlush.elapsed() >= m_flushIntervalMs) {
@@ -101,9 +95,10 @@ OrganizeResult Scanner::OrganizeFiles(const NamePatterns& patterns, const QByteA
 
 OrganizeResult Scanner::AddFromFolder(const QByteArray& root, bool recurse,
                                       const NamePatterns& patterns, const QByteArray& selectedGenre,
-                                      AssociationSource* assoc, Reach reach) {
-    FindSongFiles(m_search, root, recurse, reach);
-    return OrganizeFiles(patterns, selectedGenre, assoc);
+                                      AssociationSource* assoc, bool sameFileSystem) {
+    const FindOptions options{.recurse = recurse, .sameFileSystem = sameFileSystem};
+    m_found = FindSongFiles(root, options, GettingFilesCaptions(m_captions));
+    return OrganizeFiles(m_found, patterns, selectedGenre, assoc);
 }
 
 } // namespace lorvane
