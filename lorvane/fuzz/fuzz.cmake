@@ -8,7 +8,7 @@ endif()
 set(_fuzz_dir ${CMAKE_CURRENT_LIST_DIR})
 set(_meta_dir ${_fuzz_dir}/../metadata)
 set(_meta_sources ${_meta_dir}/MP3Info.cpp ${_meta_dir}/MP3Info.h ${_meta_dir}/mpegfile.cpp
-    ${_meta_dir}/RawFile.cpp)
+    ${_meta_dir}/RawFile.cpp ${_meta_dir}/TagCharset.cpp)
 
 foreach(_target fuzz_mpegfile fuzz_mp3info)
     add_executable(${_target} ${_fuzz_dir}/${_target}.cpp ${_meta_sources})
