@@ -66,7 +66,7 @@ void NamePreviewPanel::reset() {
     m_request.reset();
 }
 
-void NamePreviewPanel::startJob(std::optional<QByteArrayList> files) {
+void NamePreviewPanel::startJob(const std::optional<QByteArrayList>& files) {
     const int generation = ++m_generation;
     const Request request = *m_request;
     const NamePatterns patterns = m_patterns;

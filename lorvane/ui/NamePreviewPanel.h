@@ -58,7 +58,7 @@ signals:
     void shownChanged();
 
 private:
-    void startJob(std::optional<QByteArrayList> files);
+    void startJob(const std::optional<QByteArrayList>& files);
     void jobDone(int generation, const QByteArrayList& files, const lorvane::NamePreview& preview,
                  const lorvane::NamePatterns& patterns);
     void show(const lorvane::NamePreview& preview);
