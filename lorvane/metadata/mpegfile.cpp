@@ -228,10 +228,7 @@ qint64 findHeader(BlockReader& reader, qint64 from, qint64 size, TMPEGData& rec)
         const qint64 at = pos + (static_cast<const unsigned char*>(hit) - bytes);
         if (size - at < 4)
             return -1;
-        quint32 h = 0;
-        for (qint64 i = at; i < at + 4; ++i)
-            h = h << 8 | *reader.span(i, count);
-        if (DecodeHeader(h, rec))
+        if (DecodeHeader(reader.word(at), rec))
             return at;
         pos = at + 1;
     }
