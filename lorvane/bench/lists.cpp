@@ -5,8 +5,8 @@
 // five runs in milliseconds.
 #include "command.h"
 
+#include "MainWindow.h"
 #include "TListBox.h"
-#include "lorvane_src.h"
 
 #include "store/ArtistStore.h"
 

@@ -7,7 +7,7 @@ class QMimeData;
 
 // The system clipboard as the song list's copy command uses it: a list of files that a
 // paste in the desktop's file manager copies. Tests use the recorder in
-// FileClipboardRecorder.h.
+// FakeFileClipboard.h.
 namespace lorvane {
 
 class FileClipboard {

@@ -8,7 +8,7 @@
 #include <vector>
 
 // The place where the program keeps its options between runs: one flat set of named
-// values. The real store is an INI file (SettingsStoreIni.h); tests use SettingsStoreMemory.h.
+// values. The real store is an INI file (SettingsStoreIni.h); tests use FakeSettingsStore.h.
 namespace lorvane {
 
 class SettingsStore {

@@ -5,7 +5,7 @@
 
 // The desktop's "open" action: a document goes to the viewer or player the desktop has
 // chosen for its type (xdg-open). The real one is DesktopShell.h; tests use the recorder in
-// ShellRecorder.h.
+// FakeShell.h.
 namespace lorvane {
 
 class Shell {

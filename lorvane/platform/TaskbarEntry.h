@@ -4,7 +4,7 @@ class QWindow;
 
 // The window's button in the desktop's task bar. "Only Show in Tray" takes it away so
 // that the program is reachable from its tray icon only. The real one speaks to the X
-// server (TaskbarEntryX11.h); tests use TaskbarEntryRecorder.h.
+// server (TaskbarEntryX11.h); tests use FakeTaskbarEntry.h.
 namespace lorvane {
 
 class TaskbarEntry {

@@ -3,8 +3,8 @@
 #include "command.h"
 
 #include "platform/MprisPlayer.h"
+#include "player/PlayerStatus.h"
 #include "player/WAIPC.h"
-#include "player/WinampStatus.h"
 
 #include <QTextStream>
 
@@ -17,9 +17,9 @@ constexpr int DesignedBarMinimum = 1;
 constexpr int DesignedBarMaximum = 60;
 
 int poll(WAIPC& ipc) {
-    const WinampReading r = ReadWinamp(ipc);
+    const PlayerReading r = ReadPlayer(ipc);
     const int maximum = SongBarMaximum(DesignedBarMaximum, r.length, DesignedBarMinimum);
-    const QString title = r.title.isEmpty() ? QString() : WinampTitleCaption(r.title, maximum);
+    const QString title = r.title.isEmpty() ? QString() : PlayerTitleCaption(r.title, maximum);
     QTextStream(stdout) << FormatPlayTime(r.positionSeconds) << '\t' << title << '\t' << maximum
                         << '\n';
     return 0;

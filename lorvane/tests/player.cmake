@@ -1,20 +1,20 @@
 # Player control: the player remote against a private session bus with a small
 # player program of our own, the volume against a private sound server, the
 # playlists and the strip widgets.
-add_executable(player_fakempris player_fakempris.cpp)
-target_link_libraries(player_fakempris PRIVATE Qt6::Core Qt6::DBus)
-set(PLAYER_FAKE_ENV "PLAYER_FAKE_MPRIS=$<TARGET_FILE:player_fakempris>")
+add_executable(fake_mpris_service fakes/fake_mpris_service.cpp)
+target_link_libraries(fake_mpris_service PRIVATE Qt6::Core Qt6::DBus)
+set(PLAYER_FAKE_ENV "PLAYER_FAKE_MPRIS=$<TARGET_FILE:fake_mpris_service>")
 
 lorvane_test(NAME tst_waipc LAYER platform SOURCES tst_waipc.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
-add_dependencies(tst_waipc player_fakempris)
+add_dependencies(tst_waipc fake_mpris_service)
 
 lorvane_test(NAME tst_volume LAYER platform SOURCES tst_volume.cpp LIBS PkgConfig::PULSE FIXTURES pulse)
 
 lorvane_test(NAME tst_strip LAYER ui SOURCES tst_strip.cpp FIXTURES dbus pulse ENV ${PLAYER_FAKE_ENV})
-add_dependencies(tst_strip player_fakempris)
+add_dependencies(tst_strip fake_mpris_service)
 
 lorvane_test(NAME tst_playlist LAYER ui SOURCES tst_playlist.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
-add_dependencies(tst_playlist player_fakempris)
+add_dependencies(tst_playlist fake_mpris_service)
 
 # The players on the shared bus and the volume of the shared sound server are seen by
 # every test that uses them, so those tests take turns.

@@ -3,9 +3,9 @@
 #include "support/core_Fixtures.h"
 #include "support/genre_Window.h"
 
+#include "InputPopup.h"
 #include "TListBox.h"
 #include "files/FolderListing.h"
-#include "renameform_src.h"
 #include "store/Associations.h"
 #include "store/GenreFolders.h"
 

@@ -3,8 +3,8 @@
 #include "support/core_Fixtures.h"
 #include "support/genre_Window.h"
 
+#include "InputPopup.h"
 #include "TListBox.h"
-#include "renameform_src.h"
 #include "store/Associations.h"
 #include "store/DatabaseLock.h"
 

@@ -3,15 +3,15 @@
 // recording player and a real program run for the command template.
 #include "PlaylistGroup.h"
 
+#include "fakes/FakeMprisPlayer.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeUserDialogs.h"
 #include "platform/MprisPlayer.h"
 #include "platform/ProcessRunner.h"
-#include "platform/ShellRecorder.h"
-#include "platform/widgets/UserDialogsScripted.h"
 #include "player/Enqueue.h"
 #include "player/Playback.h"
 #include "player/WAIPC.h"
 #include "store/StoreError.h"
-#include "support/player_FakeMpris.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -79,9 +79,9 @@ struct Group {
 
     MprisPlayer bus;
     WAIPC ipc;
-    ShellRecorder shell;
+    FakeShell shell;
     ProcessRunner runner;
-    UserDialogsScripted dialogs;
+    FakeUserDialogs dialogs;
     PlaylistGroup group;
 
     QByteArrayList selectedSongs;
@@ -325,7 +325,7 @@ void TestPlaylist::enterInTheSongList() {
 
 void TestPlaylist::saveCopiesTheLastPlaylist() {
     Collection c;
-    ShellRecorder shell;
+    FakeShell shell;
     Playback playback(shell, c.home);
     const QByteArray target = c.home + "saved.m3u";
     writeFile(target, "a much longer earlier playlist that must go\r\n");

@@ -2,12 +2,12 @@
 // character set, in the main window.
 #include "support/window_Collection.h"
 
+#include "MainWindow.h"
 #include "NamePreviewPanel.h"
 #include "SongDetailsPanel.h"
 #include "TListBox.h"
 #include "building/NamePreview.h"
-#include "lorvane_src.h"
-#include "platform/SettingsStoreMemory.h"
+#include "fakes/FakeSettingsStore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -47,7 +47,7 @@ class TstPreview : public QObject {
 
     QTemporaryDir m_music;
     std::unique_ptr<QTemporaryDir> m_homeDir; // one data home per test
-    SettingsStoreMemory m_settings;
+    FakeSettingsStore m_settings;
     QString home() const { return m_homeDir->path(); }
 
     std::unique_ptr<TForm1> build() {

@@ -1,5 +1,5 @@
+#include "fakes/FakeSettingsStore.h"
 #include "platform/SettingsStoreIni.h"
-#include "platform/SettingsStoreMemory.h"
 #include "store/Settings.h"
 
 #include <QFile>
@@ -138,7 +138,7 @@ private slots:
     }
 
     void writesInOrderAndSkipsUnchosenPlaylists() {
-        lorvane::SettingsStoreMemory store;
+        lorvane::FakeSettingsStore store;
         SettingsValues v;
         QVERIFY(lorvane::WriteSettings(store, v));
         QCOMPARE(store.writeOrder,
@@ -178,14 +178,14 @@ private slots:
     }
 
     void aStoreThatCannotBeWrittenKeepsNothing() {
-        lorvane::SettingsStoreMemory store;
+        lorvane::FakeSettingsStore store;
         store.refuseWrites = true;
         QVERIFY(!lorvane::WriteSettings(store, SettingsValues()));
         QVERIFY(!store.exists());
     }
 
     void enqueueCommandIsReadWhenSet() {
-        lorvane::SettingsStoreMemory store;
+        lorvane::FakeSettingsStore store;
         QCOMPARE(lorvane::ReadEnqueueCommand(store), QString());
         store.values.insert(QStringLiteral("enqueuecommand"), QStringLiteral("player --add %1"));
         QCOMPARE(lorvane::ReadEnqueueCommand(store), QStringLiteral("player --add %1"));

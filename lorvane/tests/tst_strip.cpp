@@ -1,13 +1,13 @@
 // The "Winamp:" strip against a private session bus with a recording player and a
 // private sound server read back with pactl.
-#include "WinampStrip.h"
+#include "PlayerStrip.h"
 
+#include "fakes/FakeMprisPlayer.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeSystemVolume.h"
 #include "platform/MprisPlayer.h"
 #include "platform/PulseVolume.h"
-#include "platform/ShellRecorder.h"
 #include "player/WAIPC.h"
-#include "support/player_FakeMpris.h"
-#include "support/player_FakeVolume.h"
 #include "support/player_Pactl.h"
 
 #include <QCheckBox>
@@ -38,8 +38,8 @@ struct Strip {
 
     MprisPlayer bus;
     WAIPC ipc;
-    ShellRecorder shell;
-    WinampStrip strip;
+    FakeShell shell;
+    PlayerStrip strip;
 };
 
 } // namespace
@@ -97,7 +97,7 @@ void TestStrip::tick() {
     player.setTrack(QStringLiteral("Song"), {QStringLiteral("Band")}, {}, lengthUs);
     player.setPosition(positionUs);
 
-    RecordingVolume volume;
+    FakeSystemVolume volume;
     Strip s(volume);
     s.strip.WinampTimerTimer();
     QTEST(s.time()->text(), "time");
@@ -113,7 +113,7 @@ void TestStrip::playerLeavingHidesTheTitleAndKeepsTheBar() {
     QVERIFY(player.start());
     player.setTrack(QStringLiteral("Song"), {}, {}, 245000000);
     player.setPosition(61500000);
-    RecordingVolume volume;
+    FakeSystemVolume volume;
     Strip s(volume);
     s.strip.WinampTimerTimer();
     QCOMPARE(s.songBar()->maximum(), 245);
@@ -127,7 +127,7 @@ void TestStrip::playerLeavingHidesTheTitleAndKeepsTheBar() {
 }
 
 void TestStrip::playerRunningIsTheTitleFlag() {
-    RecordingVolume volume;
+    FakeSystemVolume volume;
     Strip s(volume);
     s.strip.WinampTimerTimer();
     QVERIFY(!s.strip.playerRunning());
@@ -148,7 +148,7 @@ void TestStrip::hungPlayerLeavesTheStripAtOnce() {
     QVERIFY(player.start());
     player.setTrack(QStringLiteral("Song"), {}, {}, 245000000);
     player.setPosition(61500000);
-    RecordingVolume volume;
+    FakeSystemVolume volume;
     Strip s(volume);
     s.strip.WinampTimerTimer();
     QVERIFY(s.strip.playerRunning());
@@ -172,7 +172,7 @@ void TestStrip::seekBarDragJumpsOnRelease() {
     QVERIFY(player.start());
     player.setTrack(QStringLiteral("Song"), {}, {}, 245000000, QStringLiteral("/track/9"));
     player.setPosition(10000000);
-    RecordingVolume volume;
+    FakeSystemVolume volume;
     Strip s(volume);
     s.strip.show();
     QVERIFY(QTest::qWaitForWindowExposed(&s.strip));
@@ -208,7 +208,7 @@ void TestStrip::transportButtons() {
     QFETCH(QString, button);
     FakeMprisPlayer player(nextName());
     QVERIFY(player.start());
-    RecordingVolume volume;
+    FakeSystemVolume volume;
     Strip s(volume);
     auto* b = s.strip.findChild<QPushButton*>(button);
     QVERIFY(b);
@@ -349,7 +349,7 @@ void TestStrip::withoutSoundServerNothingIsWrittenUnasked() {
     FakeMprisPlayer player(nextName());
     QVERIFY(player.start());
     player.setTrack(QStringLiteral("Song"), {}, {}, 245000000);
-    RecordingVolume volume; // answers nothing, as a missing server
+    FakeSystemVolume volume; // answers nothing, as a missing server
     Strip s(volume);
     s.strip.ReadVolume();
     QCOMPARE(s.left()->value(), 0);
@@ -373,14 +373,14 @@ void TestStrip::withoutSoundServerNothingIsWrittenUnasked() {
 }
 
 void TestStrip::image2OpensThePlayerInterfacePage() {
-    RecordingVolume volume;
+    FakeSystemVolume volume;
     Strip s(volume);
     s.strip.show();
     QVERIFY(QTest::qWaitForWindowExposed(&s.strip));
     auto* image = s.child<QLabel>("Image2");
     QCOMPARE(image->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(image, Qt::LeftButton);
-    QCOMPARE(s.shell.urls, QList<QUrl>{WinampStrip::PlayerInterfacePage});
+    QCOMPARE(s.shell.urls, QList<QUrl>{PlayerStrip::PlayerInterfacePage});
     QVERIFY(s.shell.documents.isEmpty());
 }
 

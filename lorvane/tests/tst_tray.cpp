@@ -1,11 +1,11 @@
 // The tray component's rules, and the main window's tray icon, tray menu, "Only Show in
 // Tray" and ways out, against a task bar that records what it is asked.
+#include "MainWindow.h"
 #include "TTrayIcon.h"
-#include "lorvane_src.h"
-#include "platform/SettingsStoreMemory.h"
-#include "platform/ShellRecorder.h"
-#include "platform/TaskbarEntryRecorder.h"
-#include "platform/widgets/UserDialogsScripted.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeTaskbarEntry.h"
+#include "fakes/FakeUserDialogs.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -58,10 +58,10 @@ QIcon picture(Qt::GlobalColor colour) {
 // A main window over an empty data home; shown only when the test says so.
 struct Rig {
     QTemporaryDir home;
-    SettingsStoreMemory settings;
-    ShellRecorder shell;
-    UserDialogsScripted dialogs;
-    TaskbarEntryRecorder taskbar;
+    FakeSettingsStore settings;
+    FakeShell shell;
+    FakeUserDialogs dialogs;
+    FakeTaskbarEntry taskbar;
     std::unique_ptr<TForm1> form;
 
     TForm1& build(bool trayOnly = false) {

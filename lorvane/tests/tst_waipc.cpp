@@ -1,8 +1,8 @@
 // The player remote against a real session bus and a player process that records
 // what it receives.
+#include "fakes/FakeMprisPlayer.h"
 #include "platform/MprisPlayer.h"
 #include "player/WAIPC.h"
-#include "support/player_FakeMpris.h"
 
 #include <QtTest>
 

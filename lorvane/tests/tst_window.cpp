@@ -1,17 +1,17 @@
 #include "support/window_Collection.h"
 
-#include "support/player_FakeVolume.h"
+#include "fakes/FakeSystemVolume.h"
 
+#include "InputPopup.h"
+#include "MainWindow.h"
+#include "PlayerStrip.h"
 #include "PlaylistGroup.h"
 #include "TListBox.h"
-#include "WinampStrip.h"
-#include "lorvane_src.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeUserDialogs.h"
 #include "platform/CommandRunner.h"
 #include "platform/MediaPlayerBus.h"
-#include "platform/SettingsStoreMemory.h"
-#include "platform/ShellRecorder.h"
-#include "platform/widgets/UserDialogsScripted.h"
-#include "renameform_src.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -101,11 +101,11 @@ public:
 struct Rig {
     QTemporaryDir home;
     QTemporaryDir music;
-    SettingsStoreMemory settings;
-    ShellRecorder shell;
-    UserDialogsScripted dialogs;
+    FakeSettingsStore settings;
+    FakeShell shell;
+    FakeUserDialogs dialogs;
     NoPlayerBus bus;
-    lorvane::test::RecordingVolume volume;
+    lorvane::test::FakeSystemVolume volume;
     RecordingRunner runner;
     QtUserDialogs realBoxes;
     UserDialogs* boxes = &dialogs; // or &realBoxes, for tests that close them with keys

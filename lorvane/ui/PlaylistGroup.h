@@ -41,7 +41,7 @@ public:
         // The artist file (ProgramDir + GenrePath + artist + ".lvn") of every selected
         // artist, top to bottom.
         std::function<QByteArrayList()> selectedArtistFiles;
-        // Whether the player runs (WinampStrip::playerRunning).
+        // Whether the player runs (PlayerStrip::playerRunning).
         std::function<bool()> playerRunning;
     };
 

@@ -1,12 +1,12 @@
 // The main window's commands on the song files themselves: rename, copy to the
 // clipboard, delete.
-#include "lorvane_src.h"
+#include "MainWindow.h"
 
 #include "Captions.h"
 
+#include "InputPopup.h"
 #include "TListBox.h"
-#include "renameform_src.h"
-#include "ui_lorvane_src.h"
+#include "ui_MainWindow.h"
 
 #include "files/ByteFile.h"
 #include "platform/FileClipboard.h"

@@ -1,12 +1,12 @@
 // The main window's genre commands: adding, renaming and removing genres, moving
 // artists between them, cleaning a whole genre, and the association table.
-#include "lorvane_src.h"
+#include "MainWindow.h"
 
 #include "Captions.h"
 
+#include "InputPopup.h"
 #include "TListBox.h"
-#include "renameform_src.h"
-#include "ui_lorvane_src.h"
+#include "ui_MainWindow.h"
 
 #include "platform/widgets/UserDialogs.h"
 #include "store/Associations.h"

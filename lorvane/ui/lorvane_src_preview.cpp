@@ -1,8 +1,8 @@
 // The main window's preview of the name patterns and the report of the last scan.
-#include "lorvane_src.h"
+#include "MainWindow.h"
 
 #include "NamePreviewPanel.h"
-#include "ui_lorvane_src.h"
+#include "ui_MainWindow.h"
 
 #include "building/NameText.h"
 #include "store/Scanner.h"

@@ -1,9 +1,9 @@
 // The main window's tray icon and menu, "Only Show in Tray", the first paint and the
 // end of the window.
-#include "lorvane_src.h"
+#include "MainWindow.h"
 
 #include "TTrayIcon.h"
-#include "ui_lorvane_src.h"
+#include "ui_MainWindow.h"
 
 #include "platform/TaskbarEntry.h"
 

@@ -6,7 +6,7 @@
 class QWidget;
 
 // The program's message boxes and its file dialog behind one small interface, so that
-// tests can answer them without a modal loop (UserDialogsScripted.h).
+// tests can answer them without a modal loop (FakeUserDialogs.h).
 namespace lorvane {
 
 class UserDialogs {

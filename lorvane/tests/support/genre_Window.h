@@ -1,10 +1,10 @@
 #pragma once
 
-#include "lorvane_src.h"
-#include "platform/FileClipboardRecorder.h"
-#include "platform/SettingsStoreMemory.h"
-#include "platform/ShellRecorder.h"
-#include "platform/widgets/UserDialogsScripted.h"
+#include "MainWindow.h"
+#include "fakes/FakeFileClipboard.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeUserDialogs.h"
 #include "support/core_Fixtures.h"
 
 #include <QByteArray>
@@ -22,10 +22,10 @@ namespace genretest {
 struct WindowRig {
     coretest::TempDir home;
     coretest::TempDir music;
-    lorvane::SettingsStoreMemory settings;
-    lorvane::ShellRecorder shell;
-    lorvane::UserDialogsScripted dialogs;
-    lorvane::FileClipboardRecorder clipboard;
+    lorvane::FakeSettingsStore settings;
+    lorvane::FakeShell shell;
+    lorvane::FakeUserDialogs dialogs;
+    lorvane::FakeFileClipboard clipboard;
     std::unique_ptr<TForm1> form;
 
     // Builds and shows the window; clipboard null keeps the recorder.

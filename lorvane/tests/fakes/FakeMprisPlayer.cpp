@@ -1,4 +1,4 @@
-#include "player_FakeMpris.h"
+#include "fakes/FakeMprisPlayer.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,11 +1,11 @@
-#include "player/WinampStatus.h"
+#include "player/PlayerStatus.h"
 
 #include "player/WAIPC.h"
 
 namespace lorvane {
 
-WinampReading ReadWinamp(WAIPC& ipc) {
-    WinampReading r;
+PlayerReading ReadPlayer(WAIPC& ipc) {
+    PlayerReading r;
     r.positionSeconds = ipc.WinampGetOutputTime(0) / 1000;
     r.length = ipc.WinampGetOutputTime(1);
     r.title = ipc.WinampGetTitle();
@@ -16,7 +16,7 @@ QString FormatPlayTime(int seconds) {
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString WinampTitleCaption(const QString& title, int lengthSeconds) {
+QString PlayerTitleCaption(const QString& title, int lengthSeconds) {
     return title + QStringLiteral(" <") + FormatPlayTime(lengthSeconds) + QLatin1Char('>');
 }
 

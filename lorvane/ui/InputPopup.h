@@ -1,3 +1,4 @@
+// InputPopup.h: TRenameForm, the one-line popup that asks for a name.
 #pragma once
 
 #include <QByteArray>

@@ -3,7 +3,7 @@
 // gets, and can be told to sleep in its handlers like a hung player. The tests steer
 // it over its own interface org.lorvane.FakePlayer at /control.
 //
-// usage: player_fakempris NAME [--tracklist] [--identity TEXT]
+// usage: fake_mpris_service NAME [--tracklist] [--identity TEXT]
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -152,7 +152,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
-        QTextStream(stderr) << "usage: player_fakempris NAME [--tracklist] [--identity TEXT]\n";
+        QTextStream(stderr) << "usage: fake_mpris_service NAME [--tracklist] [--identity TEXT]\n";
         return 2;
     }
     PlayerState state;
@@ -185,4 +185,4 @@ int main(int argc, char* argv[]) {
     return app.exec();
 }
 
-#include "player_fakempris.moc"
+#include "fake_mpris_service.moc"

@@ -1,3 +1,4 @@
+// MainWindow.h: TForm1, the main window of lorvane.
 #pragma once
 
 #include "HeldKeys.h"
@@ -40,7 +41,7 @@ class SystemVolume;
 class TaskbarEntry;
 class UserDialogs;
 class WAIPC;
-class WinampStrip;
+class PlayerStrip;
 } // namespace lorvane
 
 // What the main window works with, chosen where the program (or a test) is put together.
@@ -67,7 +68,7 @@ public:
     Ui::TForm1* ui() const { return m_ui.get(); }
     TRenameForm* RenameForm() const { return m_renameForm; }
     SongDetailsPanel* DetailsPanel() const { return m_details; }
-    lorvane::WinampStrip* Strip() const { return m_strip; }
+    lorvane::PlayerStrip* Strip() const { return m_strip; }
     lorvane::PlaylistGroup* Playlist() const { return m_playlist; }
     lorvane::ArtistStore& Store() { return m_store; }
 
@@ -196,7 +197,7 @@ private:
     TRenameForm* m_renameForm = nullptr;
     SongDetailsPanel* m_details = nullptr;
     std::unique_ptr<lorvane::WAIPC> m_ipc;
-    lorvane::WinampStrip* m_strip = nullptr;
+    lorvane::PlayerStrip* m_strip = nullptr;
     lorvane::PlaylistGroup* m_playlist = nullptr;
     QMenu* m_genreMenu = nullptr;
     QMenu* m_artistMenu = nullptr;

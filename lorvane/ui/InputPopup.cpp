@@ -1,6 +1,6 @@
-#include "renameform_src.h"
+#include "InputPopup.h"
 
-#include "ui_renameform_src.h"
+#include "ui_InputPopup.h"
 
 TRenameForm::TRenameForm(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint),

@@ -1,3 +1,4 @@
+// PlayerStrip.h: PlayerStrip, the media player's time, title, transport and volume strip.
 #pragma once
 
 #include <QGroupBox>
@@ -9,7 +10,7 @@
 class QTimer;
 
 namespace Ui {
-class WinampStrip;
+class PlayerStrip;
 }
 
 namespace lorvane {
@@ -27,7 +28,7 @@ class WAIPC;
 // the shell, put it into its place, apply the "balanced" setting with setBalanced(),
 // call ReadVolume() once the settings are read, and save balanced() at exit.
 // playerRunning() is the test for a running player (the enqueue command uses it).
-class WinampStrip : public QGroupBox {
+class PlayerStrip : public QGroupBox {
     Q_OBJECT
 
 public:
@@ -36,8 +37,8 @@ public:
     static const QUrl PlayerInterfacePage;
     static constexpr int TimerIntervalMs = 200;
 
-    WinampStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget* parent = nullptr);
-    ~WinampStrip() override;
+    PlayerStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget* parent = nullptr);
+    ~PlayerStrip() override;
 
     // Whether the title line shows, which it does exactly while a player runs. This is
     // the line's own visibility flag, so it holds while the window is hidden.
@@ -74,7 +75,7 @@ protected:
 private:
     void showVolumePercentages();
 
-    std::unique_ptr<Ui::WinampStrip> ui;
+    std::unique_ptr<Ui::PlayerStrip> ui;
     WAIPC& m_ipc;
     SystemVolume& m_volume;
     Shell& m_shell;

@@ -1,3 +1,4 @@
+// FakeTaskbarEntry.h: a TaskbarEntry that records its calls.
 #pragma once
 
 #include "platform/TaskbarEntry.h"
@@ -8,7 +9,7 @@
 namespace lorvane {
 
 // A task bar that only records what it was asked, for tests.
-class TaskbarEntryRecorder : public TaskbarEntry {
+class FakeTaskbarEntry : public TaskbarEntry {
 public:
     struct Call {
         QWindow* window;

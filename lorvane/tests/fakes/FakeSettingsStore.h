@@ -1,3 +1,4 @@
+// FakeSettingsStore.h: a SettingsStore in memory.
 #pragma once
 
 #include "platform/SettingsStore.h"
@@ -8,7 +9,7 @@
 namespace lorvane {
 
 // Settings held in memory, for tests: records the order of writes and can refuse them.
-class SettingsStoreMemory : public SettingsStore {
+class FakeSettingsStore : public SettingsStore {
 public:
     QMap<QString, QVariant> values;
     QStringList writeOrder;    // names of the last write, in order

@@ -1,3 +1,4 @@
+// FakeMprisPlayer.h: starts and steers fake_mpris_service, a media player on the test bus.
 #pragma once
 
 #include <QProcess>
@@ -6,7 +7,7 @@
 
 namespace lorvane::test {
 
-// A media player on the test's session bus (the player_fakempris program), started
+// A media player on the test's session bus (the fake_mpris_service program), started
 // for one test and steered over its control interface.
 class FakeMprisPlayer {
 public:

@@ -1,3 +1,4 @@
+// FakeSystemVolume.h: a SystemVolume in memory that records what is written.
 #pragma once
 
 #include "platform/SystemVolume.h"
@@ -8,7 +9,7 @@ namespace lorvane::test {
 
 // A sound output in memory that records every write; without a volume it acts as a
 // missing sound server (reads nothing, refuses writes).
-class RecordingVolume : public SystemVolume {
+class FakeSystemVolume : public SystemVolume {
 public:
     std::optional<StereoVolume> current;
     QList<StereoVolume> writes;

@@ -1,3 +1,4 @@
+// FakeUserDialogs.h: UserDialogs that answer from a script and record what was shown.
 #pragma once
 
 #include "platform/widgets/UserDialogs.h"
@@ -7,7 +8,7 @@
 namespace lorvane {
 
 // Dialogs answered from a script, for tests: records every text shown.
-class UserDialogsScripted : public UserDialogs {
+class FakeUserDialogs : public UserDialogs {
 public:
     struct Shown {
         QString kind; // "confirm", "inform" or "error"

@@ -1,14 +1,14 @@
-#include "lorvane_src.h"
+#include "MainWindow.h"
 
 #include "Captions.h"
 #include "FolderTreeModel.h"
 
 #include "CharsetMenu.h"
+#include "InputPopup.h"
+#include "PlayerStrip.h"
 #include "PlaylistGroup.h"
 #include "SongDetailsPanel.h"
-#include "WinampStrip.h"
-#include "renameform_src.h"
-#include "ui_lorvane_src.h"
+#include "ui_MainWindow.h"
 
 #include "files/ByteFile.h"
 #include "platform/DataHome.h"
@@ -122,7 +122,7 @@ void TForm1::buildPlayer() {
     if (!s.playerBus || !s.volume || !s.runner || !s.shell || !s.dialogs)
         return;
     m_ipc = std::make_unique<WAIPC>(*s.playerBus);
-    m_strip = new WinampStrip(*m_ipc, *s.volume, *s.shell, m_ui->WinampPlace);
+    m_strip = new PlayerStrip(*m_ipc, *s.volume, *s.shell, m_ui->WinampPlace);
     m_ui->WinampPlace->layout()->addWidget(m_strip);
     m_playlist = new PlaylistGroup(*m_ipc, *s.shell, *s.runner, *s.dialogs, m_ui->PlaylistPlace);
     m_ui->PlaylistPlace->layout()->addWidget(m_playlist);

@@ -1,3 +1,4 @@
+// FakeFileClipboard.h: a FileClipboard that records what is put on it.
 #pragma once
 
 #include "platform/FileClipboard.h"
@@ -7,7 +8,7 @@
 namespace lorvane {
 
 // A clipboard that only records the file lists put on it, for tests.
-class FileClipboardRecorder : public FileClipboard {
+class FakeFileClipboard : public FileClipboard {
 public:
     QList<QByteArrayList> copies;
 

@@ -1,11 +1,11 @@
-#include "WinampStrip.h"
+#include "PlayerStrip.h"
 
-#include "ui_WinampStrip.h"
+#include "ui_PlayerStrip.h"
 
 #include "platform/Shell.h"
 #include "platform/SystemVolume.h"
+#include "player/PlayerStatus.h"
 #include "player/WAIPC.h"
-#include "player/WinampStatus.h"
 
 #include <QMouseEvent>
 #include <QStyle>
@@ -13,11 +13,11 @@
 
 namespace lorvane {
 
-const QUrl WinampStrip::PlayerInterfacePage(
+const QUrl PlayerStrip::PlayerInterfacePage(
     QStringLiteral("https://specifications.freedesktop.org/mpris-spec/latest/"));
 
-WinampStrip::WinampStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget* parent)
-    : QGroupBox(parent), ui(std::make_unique<Ui::WinampStrip>()), m_ipc(ipc), m_volume(volume),
+PlayerStrip::PlayerStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget* parent)
+    : QGroupBox(parent), ui(std::make_unique<Ui::PlayerStrip>()), m_ipc(ipc), m_volume(volume),
       m_shell(shell), WinampTimer(new QTimer(this)) {
     ui->setupUi(this);
     ui->WinampTitle->hide();
@@ -34,15 +34,15 @@ WinampStrip::WinampStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget
         b.button->setIcon(style()->standardIcon(b.icon));
     ui->Image2->setPixmap(style()->standardIcon(QStyle::SP_DriveCDIcon).pixmap(24, 24));
 
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &WinampStrip::BitBtn2Click);
-    connect(ui->BitBtn3, &QPushButton::clicked, this, &WinampStrip::BitBtn3Click);
-    connect(ui->BitBtn4, &QPushButton::clicked, this, &WinampStrip::BitBtn4Click);
-    connect(ui->BitBtn5, &QPushButton::clicked, this, &WinampStrip::BitBtn5Click);
-    connect(ui->BitBtn6, &QPushButton::clicked, this, &WinampStrip::BitBtn6Click);
-    connect(ui->SongBar, &QSlider::valueChanged, this, &WinampStrip::SongBarChange);
-    connect(ui->LeftVolume, &QSlider::valueChanged, this, &WinampStrip::LeftVolumeChange);
-    connect(ui->RightVolume, &QSlider::valueChanged, this, &WinampStrip::RightVolumeChange);
-    connect(ui->BalanceCheck, &QCheckBox::clicked, this, &WinampStrip::BalanceCheckClick);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &PlayerStrip::BitBtn2Click);
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &PlayerStrip::BitBtn3Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &PlayerStrip::BitBtn4Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &PlayerStrip::BitBtn5Click);
+    connect(ui->BitBtn6, &QPushButton::clicked, this, &PlayerStrip::BitBtn6Click);
+    connect(ui->SongBar, &QSlider::valueChanged, this, &PlayerStrip::SongBarChange);
+    connect(ui->LeftVolume, &QSlider::valueChanged, this, &PlayerStrip::LeftVolumeChange);
+    connect(ui->RightVolume, &QSlider::valueChanged, this, &PlayerStrip::RightVolumeChange);
+    connect(ui->BalanceCheck, &QCheckBox::clicked, this, &PlayerStrip::BalanceCheckClick);
     // The bar's mouse handlers see the press before the bar moves, so the timer is
     // off before the first position change of a drag.
     ui->SongBar->installEventFilter(this);
@@ -50,25 +50,25 @@ WinampStrip::WinampStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget
 
     WinampTimer->setObjectName(QStringLiteral("WinampTimer"));
     WinampTimer->setInterval(TimerIntervalMs);
-    connect(WinampTimer, &QTimer::timeout, this, &WinampStrip::WinampTimerTimer);
+    connect(WinampTimer, &QTimer::timeout, this, &PlayerStrip::WinampTimerTimer);
     WinampTimer->start();
 }
 
-WinampStrip::~WinampStrip() = default;
+PlayerStrip::~PlayerStrip() = default;
 
-bool WinampStrip::playerRunning() const {
+bool PlayerStrip::playerRunning() const {
     return !ui->WinampTitle->isHidden();
 }
 
-bool WinampStrip::balanced() const {
+bool PlayerStrip::balanced() const {
     return ui->BalanceCheck->isChecked();
 }
 
-void WinampStrip::setBalanced(bool on) {
+void PlayerStrip::setBalanced(bool on) {
     ui->BalanceCheck->setChecked(on);
 }
 
-bool WinampStrip::eventFilter(QObject* watched, QEvent* event) {
+bool PlayerStrip::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->SongBar) {
         if (event->type() == QEvent::MouseButtonPress)
             SongBarMouseDown();
@@ -81,15 +81,15 @@ bool WinampStrip::eventFilter(QObject* watched, QEvent* event) {
     return QGroupBox::eventFilter(watched, event);
 }
 
-void WinampStrip::WinampTimerTimer() {
-    const WinampReading r = ReadWinamp(m_ipc);
+void PlayerStrip::WinampTimerTimer() {
+    const PlayerReading r = ReadPlayer(m_ipc);
     ui->WinampTime->setText(FormatPlayTime(r.positionSeconds));
     ui->SongBar->setMaximum(
         SongBarMaximum(ui->SongBar->maximum(), r.length, ui->SongBar->minimum()));
     ui->SongBar->setValue(r.positionSeconds);
     const int m = ui->SongBar->maximum();
     ui->WinampTitle->setVisible(!r.title.isEmpty());
-    const QString caption = WinampTitleCaption(r.title, m);
+    const QString caption = PlayerTitleCaption(r.title, m);
     ui->WinampTitle->setText(caption);
     // A new title line (a new track, or a new length) re-applies the volume.
     if (caption != LastWinampTitle) {
@@ -98,41 +98,41 @@ void WinampStrip::WinampTimerTimer() {
     }
 }
 
-void WinampStrip::SongBarChange(int position) {
+void PlayerStrip::SongBarChange(int position) {
     if (!WinampTimer->isActive())
         ui->WinampTime->setText(FormatPlayTime(position));
 }
 
-void WinampStrip::SongBarMouseDown() {
+void PlayerStrip::SongBarMouseDown() {
     WinampTimer->stop();
 }
 
-void WinampStrip::SongBarMouseUp() {
+void PlayerStrip::SongBarMouseUp() {
     m_ipc.WinampJumpToTime(ui->SongBar->value() * 1000);
     WinampTimer->start();
 }
 
-void WinampStrip::BitBtn2Click() {
+void PlayerStrip::BitBtn2Click() {
     m_ipc.WinampPrevious();
 }
 
-void WinampStrip::BitBtn3Click() {
+void PlayerStrip::BitBtn3Click() {
     m_ipc.WinampPlay();
 }
 
-void WinampStrip::BitBtn4Click() {
+void PlayerStrip::BitBtn4Click() {
     m_ipc.WinampPause();
 }
 
-void WinampStrip::BitBtn5Click() {
+void PlayerStrip::BitBtn5Click() {
     m_ipc.WinampStop();
 }
 
-void WinampStrip::BitBtn6Click() {
+void PlayerStrip::BitBtn6Click() {
     m_ipc.WinampNext();
 }
 
-void WinampStrip::ReadVolume() {
+void PlayerStrip::ReadVolume() {
     if (const auto v = m_volume.read()) {
         // The change handlers run as for a user move (balanced, both bars end at the
         // right channel's level), but what was read is not written back.
@@ -144,21 +144,21 @@ void WinampStrip::ReadVolume() {
     showVolumePercentages();
 }
 
-void WinampStrip::LeftVolumeChange(int position) {
+void PlayerStrip::LeftVolumeChange(int position) {
     m_leftSet = m_leftSet || !m_reading;
     if (ui->BalanceCheck->isChecked())
         ui->RightVolume->setValue(position);
     ApplyVolume();
 }
 
-void WinampStrip::RightVolumeChange(int position) {
+void PlayerStrip::RightVolumeChange(int position) {
     m_rightSet = m_rightSet || !m_reading;
     if (ui->BalanceCheck->isChecked())
         ui->LeftVolume->setValue(position);
     ApplyVolume();
 }
 
-void WinampStrip::BalanceCheckClick() {
+void PlayerStrip::BalanceCheckClick() {
     if (!ui->BalanceCheck->isChecked())
         return;
     m_leftSet = m_rightSet = true;
@@ -166,7 +166,7 @@ void WinampStrip::BalanceCheckClick() {
     ApplyVolume();
 }
 
-void WinampStrip::ApplyVolume() {
+void PlayerStrip::ApplyVolume() {
     // An output that refuses the volume leaves the bars and labels as set.
     if (m_leftSet || m_rightSet)
         m_volume.write(
@@ -174,12 +174,12 @@ void WinampStrip::ApplyVolume() {
     showVolumePercentages();
 }
 
-void WinampStrip::showVolumePercentages() {
+void PlayerStrip::showVolumePercentages() {
     ui->LeftVol->setText(QString::number(VolumePercent(ui->LeftVolume->value())));
     ui->RightVol->setText(QString::number(VolumePercent(ui->RightVolume->value())));
 }
 
-void WinampStrip::Image2Click() {
+void PlayerStrip::Image2Click() {
     m_shell.openUrl(PlayerInterfacePage);
 }
 

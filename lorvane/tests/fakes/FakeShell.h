@@ -1,3 +1,4 @@
+// FakeShell.h: a Shell that records what it was asked to open.
 #pragma once
 
 #include "platform/Shell.h"
@@ -7,7 +8,7 @@
 namespace lorvane {
 
 // A shell that only records what it was asked to open, for tests.
-class ShellRecorder : public Shell {
+class FakeShell : public Shell {
 public:
     QList<QByteArray> documents;
     QList<QUrl> urls;
