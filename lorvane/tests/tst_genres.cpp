@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(rig.lines(name.toUtf8(), "Muddy").size(), 2);
         // The list has no selection after the rename, so its first genre is loaded.
         QCOMPARE(selectedTexts(genres), QStringList({listed.first()}));
-        QCOMPARE(form.GenrePath, "LVNDB/" + listed.first().toUtf8() + '/');
+        QCOMPARE(form.Lists().genrePath(), "LVNDB/" + listed.first().toUtf8() + '/');
         QCOMPARE(rig.part<QLabel>("TotalA")->text(),
                  QString::number(rig.list("ArtistList")->count()));
     }
@@ -214,8 +214,8 @@ private slots:
         artists->selectAll();
         move->click();
         QCOMPARE(move->text(), QStringLiteral("(now sele&ct which genre)"));
-        QCOMPARE(form.MoveSourceGenre, QByteArray("Blues"));
-        QCOMPARE(form.MoveSourceIndex, 0);
+        QCOMPARE(form.Genres().moveSourceGenre(), QByteArray("Blues"));
+        QCOMPARE(form.Genres().moveSourceIndex(), 0);
 
         clickRow(genres, 2);
         QCOMPARE(texts(artists), QStringList({"Muddy"}));
@@ -226,7 +226,7 @@ private slots:
         QCOMPARE(rig.lines("Blues", "Muddy").size(), 2);
         QCOMPARE(rig.lines("Rock", held), QByteArrayList({rig.song("Muddy - Rocks.mp3")}));
         QCOMPARE(selectedTexts(genres), QStringList({"Blues"}));
-        QCOMPARE(form.GenrePath, QByteArray("LVNDB/Blues/"));
+        QCOMPARE(form.Lists().genrePath(), QByteArray("LVNDB/Blues/"));
         QCOMPARE(move->text(), MoveCaption);
         QCOMPARE(rig.part<QLabel>("TotalA")->text(), QStringLiteral("1"));
         QCOMPARE(texts(rig.list("SongList")), QStringList({"Hoochie", "Mannish Boy"}));

@@ -115,7 +115,7 @@ private slots:
         QTest::mouseClick(part<QPushButton>(form.get(), "AddMP3s"), Qt::LeftButton);
         auto* panel = form->Preview();
         part<QComboBox>(panel, "PreviewRoot")->setCurrentIndex(NamePreviewPanel::SpecificDir);
-        QTest::mouseClick(form->PreviewButton, Qt::LeftButton);
+        QTest::mouseClick(form->Adding().previewButton(), Qt::LeftButton);
         QVERIFY(panel->isVisible());
         auto* summary = part<QLabel>(panel, "PreviewSummary");
         QTRY_COMPARE(summary->text(), QStringLiteral("5 files: 4 named, 1 with no pattern"));
@@ -128,7 +128,7 @@ private slots:
         QTest::mouseClick(part<QCheckBox>(form.get(), "Recurse"), Qt::LeftButton);
         QTRY_COMPARE(summary->text(), QStringLiteral("4 files: 3 named, 1 with no pattern"));
 
-        QTest::mouseClick(form->PreviewButton, Qt::LeftButton);
+        QTest::mouseClick(form->Adding().previewButton(), Qt::LeftButton);
         QVERIFY(!panel->isVisible());
         QCOMPARE(QDir(home() + "/LVNDB").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList());
@@ -139,7 +139,7 @@ private slots:
         part<QLineEdit>(form.get(), "CustomDir")->setText(m_music.path());
         QTest::mouseClick(part<QPushButton>(form.get(), "AddMP3s"), Qt::LeftButton);
         QTest::mouseClick(part<QPushButton>(form.get(), "BitBtn1"), Qt::LeftButton);
-        QPushButton* report = form->ScanReport;
+        QPushButton* report = form->Adding().scanReport();
         QVERIFY(report->isVisible());
         QCOMPARE(report->text(), QStringLiteral("Last scan: 5 added, 0 already filed, 1 with no "
                                                 "pattern (click to see ! Unknown Artist !)"));

@@ -78,7 +78,7 @@ struct Rig {
         f.show();
         if (!QTest::qWaitForWindowExposed(&f))
             qFatal("the window was not shown");
-        if (!QTest::qWaitFor([&f] { return f.FirstPaintDone; }))
+        if (!QTest::qWaitFor([&f] { return f.Tray().firstPaintDone(); }))
             qFatal("the window was not painted");
         return f;
     }
@@ -311,14 +311,14 @@ private slots:
     void theWindowsTrayIcon() {
         Rig rig;
         TForm1& form = rig.show();
-        QVERIFY(form.Tray1->Active());
-        QVERIFY(trayOf(*form.Tray1)->isVisible());
-        QCOMPARE(form.Tray1->Tip(), QStringLiteral("Lorvane"));
-        QCOMPARE(form.Tray1->iconInUse().cacheKey(), form.windowIcon().cacheKey());
+        QVERIFY(form.Tray().Tray1()->Active());
+        QVERIFY(trayOf(*form.Tray().Tray1())->isVisible());
+        QCOMPARE(form.Tray().Tray1()->Tip(), QStringLiteral("Lorvane"));
+        QCOMPARE(form.Tray().Tray1()->iconInUse().cacheKey(), form.windowIcon().cacheKey());
         QCOMPARE(form.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
-        QCOMPARE(form.Tray1->PopupMenu(), form.TrayMenu);
+        QCOMPARE(form.Tray().Tray1()->PopupMenu(), form.Tray().TrayMenu());
         QStringList items;
-        for (const QAction* a : form.TrayMenu->actions())
+        for (const QAction* a : form.Tray().TrayMenu()->actions())
             items << a->text();
         QCOMPARE(items, QStringList({"&Open", "E&xit"}));
         // The option is off: the task-bar entry is left alone.
@@ -327,7 +327,7 @@ private slots:
 
     void trayOnlyInEveryWindowState() {
         Rig rig;
-        QVERIFY(!rig.build(true).FirstPaintDone);
+        QVERIFY(!rig.build(true).Tray().firstPaintDone());
         QCOMPARE(rig.calls(), 0);
         TForm1& form = rig.show();
         QVERIFY(minToTray(form)->isChecked());
@@ -338,7 +338,7 @@ private slots:
         QVERIFY(rig.skippedSince(before));
 
         before = rig.calls();
-        emit trayOf(*form.Tray1)->activated(QSystemTrayIcon::Trigger);
+        emit trayOf(*form.Tray().Tray1())->activated(QSystemTrayIcon::Trigger);
         QVERIFY(!form.isMinimized());
         QVERIFY(rig.skippedSince(before));
 
@@ -348,7 +348,7 @@ private slots:
         QVERIFY(!rig.skipped());
         before = rig.calls();
         QVERIFY(rig.minimise());
-        form.Open1->trigger();
+        form.Tray().Open1()->trigger();
         QVERIFY(!form.isMinimized());
         QCOMPARE(rig.calls(), before);
 
@@ -371,7 +371,7 @@ private slots:
         TForm1& form = rig.show(true);
         QVERIFY(rig.minimise());
         const qsizetype before = rig.calls();
-        QSystemTrayIcon* tray = trayOf(*form.Tray1);
+        QSystemTrayIcon* tray = trayOf(*form.Tray().Tray1());
         switch (way) {
         case 0:
             emit tray->activated(QSystemTrayIcon::Trigger);
@@ -381,7 +381,7 @@ private slots:
             emit tray->activated(QSystemTrayIcon::DoubleClick);
             break;
         case 2:
-            form.Open1->trigger();
+            form.Tray().Open1()->trigger();
             break;
         default:
             form.PopupFromMessage();
@@ -410,7 +410,7 @@ private slots:
             part<QAction>(&form, "ExitClick")->trigger();
             break;
         case 2:
-            form.ExitTray->trigger();
+            form.Tray().ExitTray()->trigger();
             break;
         default:
             QTest::keyClick(part<QLineEdit>(&form, "FindEdit"), Qt::Key_Escape);
@@ -418,8 +418,8 @@ private slots:
         QVERIFY(!form.isVisible());
         QCOMPARE(rig.settings.writes, 1);
         QCOMPARE(rig.settings.values.value("tray").toInt(), 1);
-        QVERIFY(!form.Tray1->Active());
-        QVERIFY(!trayOf(*form.Tray1)->isVisible());
+        QVERIFY(!form.Tray().Tray1()->Active());
+        QVERIFY(!trayOf(*form.Tray().Tray1())->isVisible());
     }
 };
 

@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(rig.ui().TotalG->text(), QStringLiteral("3"));
         QCOMPARE(rig.ui().TotalA->text(), QStringLiteral("2"));
         QCOMPARE(rig.ui().TotalS->text(), QStringLiteral("1"));
-        QCOMPARE(form.GenrePath, QByteArray("LVNDB/Blues/"));
+        QCOMPARE(form.Lists().genrePath(), QByteArray("LVNDB/Blues/"));
 
         // Each song entry carries its line: the sorted list shows line 1 first.
         clickRow(rig.ui().ArtistList, 1);
@@ -367,15 +367,19 @@ private slots:
         TForm1& form = rig.build();
         clickRow(rig.ui().ArtistList, 1);
         TListBox* songs = rig.ui().SongList;
-        QSignalSpy open(&form, &TForm1::openSongRequested);
-        QSignalSpy play(&form, &TForm1::playSongsRequested);
+        // Enter hands the desktop the one selected song, or the playlist of them all.
+        const auto handedOver = [&rig](const QByteArray& document) {
+            return rig.shell.documents.count(document);
+        };
+        const QByteArray song = QFile::encodeName(rig.song("Muddy - Hoochie.mp3"));
+        const QByteArray playlist = QFile::encodeName(rig.homePath()) + "/Dynamic.m3u";
         QSignalSpy enqueue(&form, &TForm1::enqueueSongsRequested);
         clickRow(songs, 0);
         QTest::keyPress(songs, Qt::Key_Return);
-        QCOMPARE(open.count(), 1);
+        QCOMPARE(handedOver(song), 1);
         songs->selectAll();
         QTest::keyPress(songs, Qt::Key_Enter);
-        QCOMPARE(play.count(), 1);
+        QCOMPARE(handedOver(playlist), 1);
         QTest::keyClick(songs, Qt::Key_F1);
         QCOMPARE(enqueue.count(), 1);
         // Released keys do nothing in an empty song list.

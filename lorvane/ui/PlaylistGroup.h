@@ -73,7 +73,8 @@ public slots:
     void PlaySongsClick();
     void PlayArtistsClick();
     void SongListDblClick();
-    // One selected song opens as a double-click does, any other selection plays.
+    // Enter in the song list: one selected song opens as a double-click does, several play
+    // as a playlist, none does nothing.
     void SongListEnterPressed();
     void AddSongWinampClick();
     void Button5Click();

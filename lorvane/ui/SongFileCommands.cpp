@@ -1,16 +1,17 @@
-// The main window's commands on the song files themselves: rename, copy to the
-// clipboard, delete.
-#include "MainWindow.h"
+#include "SongFileCommands.h"
 
 #include "Captions.h"
-
+#include "CollectionLists.h"
 #include "InputPopup.h"
 #include "TListBox.h"
+#include "WindowContext.h"
 #include "ui_MainWindow.h"
 
+#include "building/NameText.h"
 #include "files/ByteFile.h"
 #include "platform/FileClipboard.h"
-#include "platform/widgets/UserDialogs.h"
+#include "store/ArtistStore.h"
+#include "store/GenreFolders.h"
 #include "store/SongFileOps.h"
 
 #include <QCursor>
@@ -39,11 +40,16 @@ bool isGone(const QByteArray& path) {
 
 } // namespace
 
-void TForm1::songFileKeys(int key) {
-    if (m_ui->SongList->count() == 0)
+SongFileCommands::SongFileCommands(WindowContext& context, CollectionLists& lists,
+                                   AssociationSource* associations, QObject* parent)
+    : QObject(parent), m_context(context), m_lists(lists), m_associations(associations) {}
+
+void SongFileCommands::songListKeys(int key) {
+    const TListBox* songs = m_context.ui.SongList;
+    if (songs->count() == 0)
         return;
     if (key == Qt::Key_F2)
-        showRenameSong(m_ui->SongList->mapToGlobal(QPoint(0, 50)).y());
+        showRenameSong(songs->mapToGlobal(QPoint(0, 50)).y());
     else if (key == Qt::Key_F3)
         CopyMp3FileClick();
     else if (key == Qt::Key_F4)
@@ -52,67 +58,70 @@ void TForm1::songFileKeys(int key) {
 
 // ---------------------------------------------------------------- rename
 
-void TForm1::RenameSongClick() {
-    if (m_ui->SongList->count() == 0)
+void SongFileCommands::RenameSongClick() {
+    if (m_context.ui.SongList->count() == 0)
         return;
     showRenameSong(QCursor::pos().y());
 }
 
-void TForm1::showRenameSong(int top) {
-    TListBox* songs = m_ui->SongList;
+void SongFileCommands::showRenameSong(int top) {
+    const TListBox* songs = m_context.ui.SongList;
     const int row = songs->itemIndex();
     if (row < 0)
         return;
-    m_renameForm->OldPath =
-        m_store.SongPathOf(m_genre, focusedArtist(), songs->dataAt(row).toInt());
+    TRenameForm* popup = m_context.popup;
+    popup->OldPath = m_lists.songPathAt(row);
     // The edited text goes back to bytes against these, so that what the user left
     // alone keeps its bytes whatever the name's encoding.
-    m_renameBytes = BaseFileName(m_renameForm->OldPath);
+    m_renameBytes = BaseFileName(popup->OldPath);
     const int left = songs->mapToGlobal(QPoint(10, 0)).x();
-    m_renameForm->ShowPopup(TRenameForm::RenameFile, DisplayText(m_renameBytes), 350,
-                            QPoint(left, top));
+    popup->ShowPopup(TRenameForm::RenameFile, DisplayText(m_renameBytes), 350, QPoint(left, top));
 }
 
-void TForm1::renameSong(const QString& typed) {
-    TListBox* genres = m_ui->GenreList;
-    TListBox* artists = m_ui->ArtistList;
+QString SongFileCommands::renameRefusal(const QString& typed) const {
+    return NameRefusal(EditedNameBytes(m_renameBytes, typed));
+}
+
+void SongFileCommands::renameSong(const QString& typed) {
+    Ui::TForm1& u = m_context.ui;
+    TListBox* genres = u.GenreList;
+    TListBox* artists = u.ArtistList;
     const QByteArray name = EditedNameBytes(m_renameBytes, typed);
     const bool listed = artists->count() > 0;
-    const RenameSongResult r =
-        RenameSong(m_store, m_associations, m_genre, focusedArtist(), m_renameForm->OldPath, name,
-                   patterns(), selectedGenre(), listed);
+    const RenameSongResult r = RenameSong(m_context.store, m_associations, m_lists.loadedGenre(),
+                                          m_lists.focusedArtist(), m_context.popup->OldPath, name,
+                                          m_lists.patterns(), m_lists.selectedGenre(), listed);
     const AddSongResult& added = r.replaced.added;
     if (added.genreFolderCreated && genres->rowOfBytes(added.genre) < 0)
         genres->addEntry(DisplayText(added.genre), added.genre);
 
     if (r.outcome == RenameOutcome::CannotRename) {
-        showMessage(CannotRename);
+        m_context.showMessage(CannotRename);
     } else if (r.outcome == RenameOutcome::Renamed && listed) {
-        setWindowTitle(ProductName);
+        m_context.setCaption(ProductName);
         if (added.showInArtistList)
             artists->addEntry(DisplayText(added.artist), added.artist);
         if (r.replaced.artistFileDeleted) {
-            dropFocusedArtist();
-            m_ui->SongList->clearEntries();
+            m_lists.dropFocusedArtist();
+            u.SongList->clearEntries();
         }
-        m_ui->TotalA->setText(QString::number(artists->count()));
-        ArtistListClick();
-        m_ui->TotalG->setText(QString::number(genres->count()));
+        u.TotalA->setText(QString::number(artists->count()));
+        m_lists.ArtistListClick();
+        u.TotalG->setText(QString::number(genres->count()));
     }
     if (!r.error.isEmpty())
-        showError(r.error);
+        m_context.showError(r.error);
 }
 
 // ---------------------------------------------------------------- copy
 
-void TForm1::CopyMp3FileClick() {
-    TListBox* songs = m_ui->SongList;
+void SongFileCommands::CopyMp3FileClick() {
+    const TListBox* songs = m_context.ui.SongList;
     QByteArrayList paths;
     for (int r = 0; r < songs->count(); ++r) {
         if (!songs->isRowSelected(r))
             continue;
-        const QByteArray path =
-            m_store.SongPathOf(m_genre, focusedArtist(), songs->dataAt(r).toInt());
+        const QByteArray path = m_lists.songPathAt(r);
         if (isSongFile(path))
             paths << path;
     }
@@ -123,25 +132,24 @@ void TForm1::CopyMp3FileClick() {
 
 // ---------------------------------------------------------------- delete
 
-void TForm1::DelMp3FileClick() {
-    TListBox* songs = m_ui->SongList;
+void SongFileCommands::DelMp3FileClick() {
+    const TListBox* songs = m_context.ui.SongList;
     if (songs->count() == 0)
         return;
     const int row = songs->itemIndex();
-    const QByteArray path =
-        m_store.SongPathOf(m_genre, focusedArtist(), songs->dataAt(row).toInt());
-    if (!m_services.dialogs ||
-        !m_services.dialogs->confirm(this, QStringLiteral("Are you sure you want to delete %1 "
-                                                          "from your hard drive?")
-                                               .arg(DisplayText(path))))
+    const QByteArray path = m_lists.songPathAt(row);
+    if (!m_context.confirm(
+            QStringLiteral("Are you sure you want to delete %1 from your hard drive?")
+                .arg(DisplayText(path))))
         return;
     // The song leaves the database only once its file is gone, so that a file that
     // stays is never lost from the collection. A song that resolves to no path deletes
     // no file (not one called "null").
     if (isSongFile(path) && !ByteFile::remove(path) && !isGone(path)) {
-        showMessage(QStringLiteral("Can't delete file %1").arg(DisplayText(path)));
+        m_context.showMessage(QStringLiteral("Can't delete file %1").arg(DisplayText(path)));
         return;
     }
-    applySongDeleted(
-        row, m_store.DeleteSongFromDB(m_genre, focusedArtist(), songs->dataAt(row).toInt()));
+    m_lists.applySongDeleted(row, m_context.store.DeleteSongFromDB(m_lists.loadedGenre(),
+                                                                   m_lists.focusedArtist(),
+                                                                   songs->dataAt(row).toInt()));
 }
