@@ -1,6 +1,6 @@
 // The file list that a copy puts on the clipboard: its three formats, and, on a real X
 // server, what another program reads from it.
-#include "support/genre_Window.h"
+#include "support/WindowRig.h"
 
 #include "TListBox.h"
 #include "platform/FileClipboard.h"
@@ -18,7 +18,7 @@
 #include <memory>
 
 using namespace lorvane;
-using namespace genretest;
+using namespace windowtest;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The song list's commands on the files themselves: rename (with the store following
 // the new name), copy to the clipboard, delete.
+#include "support/WindowRig.h"
 #include "support/core_Fixtures.h"
-#include "support/genre_Window.h"
 
 #include "InputPopup.h"
 #include "TListBox.h"
@@ -21,7 +21,7 @@
 #include <unistd.h>
 
 using namespace lorvane;
-using namespace genretest;
+using namespace windowtest;
 using coretest::pathExists;
 using coretest::readBytes;
 using coretest::snapshot;

@@ -1,7 +1,7 @@
 // The genre commands of the main window: add, rename, remove, move artists, clean a
 // genre, the association menu, and the names the popup refuses.
+#include "support/WindowRig.h"
 #include "support/core_Fixtures.h"
-#include "support/genre_Window.h"
 
 #include "InputPopup.h"
 #include "TListBox.h"
@@ -21,7 +21,7 @@
 #include <unistd.h>
 
 using namespace lorvane;
-using namespace genretest;
+using namespace windowtest;
 using coretest::snapshot;
 
 namespace {

@@ -1,5 +1,6 @@
 // The preview of the name patterns, the report after a scan and the choice of the tag
 // character set, in the main window.
+#include "support/WindowRig.h"
 #include "support/window_Collection.h"
 
 #include "MainWindow.h"
@@ -7,7 +8,6 @@
 #include "SongDetailsPanel.h"
 #include "TListBox.h"
 #include "building/NamePreview.h"
-#include "fakes/FakeSettingsStore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,18 +46,6 @@ class TstPreview : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_music;
-    std::unique_ptr<QTemporaryDir> m_homeDir; // one data home per test
-    FakeSettingsStore m_settings;
-    QString home() const { return m_homeDir->path(); }
-
-    std::unique_ptr<TForm1> build() {
-        auto form =
-            std::make_unique<TForm1>(TForm1Services{QFile::encodeName(home()) + '/', &m_settings});
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qFatal("the window was not shown");
-        return form;
-    }
 
 private slots:
     void initTestCase() {
@@ -65,8 +53,6 @@ private slots:
                                  "noname.mp3", "sub/Duo - Two.mp3", "notes.txt"})
             wintest::touch(m_music.filePath(QString::fromLatin1(name)));
     }
-
-    void init() { m_homeDir = std::make_unique<QTemporaryDir>(); }
 
     void summaryCountsAllAndListsTheFirst_data() {
         QTest::addColumn<int>("files");
@@ -110,9 +96,10 @@ private slots:
 
     // Mouse clicks on the toggle and the switches; the database stays as it was.
     void previewFollowsTheSwitches() {
-        auto form = build();
-        part<QLineEdit>(form.get(), "CustomDir")->setText(m_music.path());
-        QTest::mouseClick(part<QPushButton>(form.get(), "AddMP3s"), Qt::LeftButton);
+        windowtest::WindowRig rig;
+        TForm1* form = &rig.build();
+        part<QLineEdit>(form, "CustomDir")->setText(m_music.path());
+        QTest::mouseClick(part<QPushButton>(form, "AddMP3s"), Qt::LeftButton);
         auto* panel = form->Preview();
         part<QComboBox>(panel, "PreviewRoot")->setCurrentIndex(NamePreviewPanel::SpecificDir);
         QTest::mouseClick(form->Adding().previewButton(), Qt::LeftButton);
@@ -121,37 +108,38 @@ private slots:
         QTRY_COMPARE(summary->text(), QStringLiteral("5 files: 4 named, 1 with no pattern"));
         QVERIFY(patternsShown(panel).contains("01 - Solo - Track=01/dash"));
 
-        QTest::mouseClick(part<QCheckBox>(form.get(), "TrackFormat"), Qt::LeftButton);
+        QTest::mouseClick(part<QCheckBox>(form, "TrackFormat"), Qt::LeftButton);
         QTRY_VERIFY(patternsShown(panel).contains("01 - Solo - Track=Solo/track"));
         QCOMPARE(patternsShown(panel).filter("/bracket"),
                  QStringList({"(Group) Tune=Group/bracket"}));
-        QTest::mouseClick(part<QCheckBox>(form.get(), "Recurse"), Qt::LeftButton);
+        QTest::mouseClick(part<QCheckBox>(form, "Recurse"), Qt::LeftButton);
         QTRY_COMPARE(summary->text(), QStringLiteral("4 files: 3 named, 1 with no pattern"));
 
         QTest::mouseClick(form->Adding().previewButton(), Qt::LeftButton);
         QVERIFY(!panel->isVisible());
-        QCOMPARE(QDir(home() + "/LVNDB").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+        QCOMPARE(QDir(rig.homeDir() + "/LVNDB").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList());
     }
 
     void theScanReportSelectsTheUnnamedSongs() {
-        auto form = build();
-        part<QLineEdit>(form.get(), "CustomDir")->setText(m_music.path());
-        QTest::mouseClick(part<QPushButton>(form.get(), "AddMP3s"), Qt::LeftButton);
-        QTest::mouseClick(part<QPushButton>(form.get(), "BitBtn1"), Qt::LeftButton);
+        windowtest::WindowRig rig;
+        TForm1* form = &rig.build();
+        part<QLineEdit>(form, "CustomDir")->setText(m_music.path());
+        QTest::mouseClick(part<QPushButton>(form, "AddMP3s"), Qt::LeftButton);
+        QTest::mouseClick(part<QPushButton>(form, "BitBtn1"), Qt::LeftButton);
         QPushButton* report = form->Adding().scanReport();
         QVERIFY(report->isVisible());
         QCOMPARE(report->text(), QStringLiteral("Last scan: 5 added, 0 already filed, 1 with no "
                                                 "pattern (click to see ! Unknown Artist !)"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Lorvane"));
         QTest::mouseClick(report, Qt::LeftButton);
-        auto* artists = part<TListBox>(form.get(), "ArtistList");
+        auto* artists = part<TListBox>(form, "ArtistList");
         QCOMPARE(artists->textAt(artists->itemIndex()), QStringLiteral("! Unknown Artist !"));
-        auto* songs = part<TListBox>(form.get(), "SongList");
+        auto* songs = part<TListBox>(form, "SongList");
         QCOMPARE(songs->count(), 1);
         QCOMPARE(songs->textAt(0), QStringLiteral("noname"));
 
-        QTest::mouseClick(part<QPushButton>(form.get(), "BitBtn1"), Qt::LeftButton);
+        QTest::mouseClick(part<QPushButton>(form, "BitBtn1"), Qt::LeftButton);
         QCOMPARE(report->text(),
                  QStringLiteral("Last scan: 0 added, 5 already filed, 0 with no pattern"));
     }
@@ -163,18 +151,20 @@ private slots:
         tag.replace(3, 4, "\xca\xe8\xed\xee");
         const QString song = m_music.filePath(QStringLiteral("Kino - Gruppa.mp3"));
         wintest::touch(song, QByteArray(500, 'a') + tag);
-        wintest::writeArtist(home(), "Rock", "Kino", {song});
-        auto form = build();
+        windowtest::WindowRig rig;
+        wintest::writeArtist(rig.homeDir(), "Rock", "Kino", {song});
+        TForm1* form = &rig.build();
         auto* title = part<QLineEdit>(form->DetailsPanel(), "Title");
-        auto* songs = part<TListBox>(form.get(), "SongList");
+        auto* songs = part<TListBox>(form, "SongList");
         QTest::mouseClick(songs->viewport(), Qt::LeftButton, {},
                           songs->visualItemRect(songs->item(0)).center());
         QCOMPARE(title->text(), QStringLiteral(u"\u00CA\u00E8\u00ED\u00EE"));
-        const QList<QAction*> sets = part<QMenu>(form.get(), "Id3Charset")->actions();
+        const QList<QAction*> sets = part<QMenu>(form, "Id3Charset")->actions();
         sets.at(2)->trigger(); // Cyrillic (Windows-1251)
         QCOMPARE(title->text(), QStringLiteral(u"\u041A\u0438\u043D\u043E"));
         form->WriteSettings();
-        QCOMPARE(m_settings.values.value("id3charset").toString(), QStringLiteral("windows-1251"));
+        QCOMPARE(rig.settings.values.value("id3charset").toString(),
+                 QStringLiteral("windows-1251"));
     }
 };
 

@@ -1,18 +1,15 @@
 // The tray component's rules, and the main window's tray icon, tray menu, "Only Show in
 // Tray" and ways out, against a task bar that records what it is asked.
+#include "support/WindowRig.h"
+
 #include "MainWindow.h"
 #include "TTrayIcon.h"
-#include "fakes/FakeSettingsStore.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeTaskbarEntry.h"
-#include "fakes/FakeUserDialogs.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace lorvane;
@@ -55,26 +52,19 @@ QIcon picture(Qt::GlobalColor colour) {
     return QIcon(pixmap);
 }
 
-// A main window over an empty data home; shown only when the test says so.
-struct Rig {
-    QTemporaryDir home;
-    FakeSettingsStore settings;
-    FakeShell shell;
-    FakeUserDialogs dialogs;
-    FakeTaskbarEntry taskbar;
-    std::unique_ptr<TForm1> form;
+// A main window over an empty data home with the recording task bar; shown only when
+// the test says so.
+struct Rig : windowtest::WindowRig {
+    Rig() { withTaskbar = true; }
 
-    TForm1& build(bool trayOnly = false) {
+    TForm1& prepare(bool trayOnly = false) {
         if (trayOnly)
             settings.values.insert(QStringLiteral("tray"), 1);
-        form = std::make_unique<TForm1>(
-            TForm1Services{QFile::encodeName(home.path()) + '/', &settings, &shell, &dialogs});
-        form->setTaskbarEntry(&taskbar);
-        return *form;
+        return create();
     }
     // Builds the window unless it is built already, and shows it.
     TForm1& show(bool trayOnly = false) {
-        TForm1& f = form ? *form : build(trayOnly);
+        TForm1& f = form ? *form : prepare(trayOnly);
         f.show();
         if (!QTest::qWaitForWindowExposed(&f))
             qFatal("the window was not shown");
@@ -327,7 +317,7 @@ private slots:
 
     void trayOnlyInEveryWindowState() {
         Rig rig;
-        QVERIFY(!rig.build(true).Tray().firstPaintDone());
+        QVERIFY(!rig.prepare(true).Tray().firstPaintDone());
         QCOMPARE(rig.calls(), 0);
         TForm1& form = rig.show();
         QVERIFY(minToTray(form)->isChecked());

@@ -1,17 +1,11 @@
+#include "support/WindowRig.h"
 #include "support/window_Collection.h"
-
-#include "fakes/FakeSystemVolume.h"
 
 #include "InputPopup.h"
 #include "MainWindow.h"
 #include "PlayerStrip.h"
 #include "PlaylistGroup.h"
 #include "TListBox.h"
-#include "fakes/FakeSettingsStore.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeUserDialogs.h"
-#include "platform/CommandRunner.h"
-#include "platform/MediaPlayerBus.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -25,7 +19,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -73,95 +66,31 @@ struct Parts {
 #undef PART
 };
 
-// A session bus without any media player on it.
-class NoPlayerBus : public MediaPlayerBus {
-public:
-    QStringList playerNames() override { return {}; }
-    QString playbackStatus(const QString&) override { return {}; }
-    std::optional<qint64> position(const QString&) override { return std::nullopt; }
-    QVariantMap metadata(const QString&) override { return {}; }
-    QString identity(const QString&) override { return {}; }
-    bool setPosition(const QString&, const QString&, qint64) override { return false; }
-    bool seek(const QString&, qint64) override { return false; }
-    bool transport(const QString&, Transport) override { return false; }
-    bool canEditTracks(const QString&) override { return false; }
-    bool addTrack(const QString&, const QString&) override { return false; }
-};
-
-class RecordingRunner : public CommandRunner {
-public:
-    QList<std::vector<QByteArray>> started;
-    bool start(const std::vector<QByteArray>& argv) override {
-        started.append(argv);
-        return true;
-    }
-};
-
-// A window over a temporary data home, with settings, shell and dialogs the test controls.
-struct Rig {
-    QTemporaryDir home;
-    QTemporaryDir music;
-    FakeSettingsStore settings;
-    FakeShell shell;
-    FakeUserDialogs dialogs;
-    NoPlayerBus bus;
-    lorvane::test::FakeSystemVolume volume;
-    RecordingRunner runner;
-    QtUserDialogs realBoxes;
-    UserDialogs* boxes = &dialogs; // or &realBoxes, for tests that close them with keys
-    std::unique_ptr<TForm1> form;
-
-    QString homePath() const { return home.path(); }
-    QString song(const QString& name) const { return music.filePath(name); }
-
-    TForm1& build() {
-        form =
-            std::make_unique<TForm1>(TForm1Services{QFile::encodeName(home.path()) + '/', &settings,
-                                                    &shell, boxes, &bus, &volume, &runner});
-        // Shown, so that the lists lay out their entries for the mouse.
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qFatal("the window was not shown");
-        return *form;
-    }
+// The window with the player's fakes, over a collection the test fills.
+struct Rig : windowtest::WindowRig {
+    Rig() { withPlayer = true; }
     Parts ui() const { return Parts{form.get()}; }
 
     // Blues: albert (1 song), Muddy (2); jazz: empty; Rock: Zep (2). Song files exist.
     void fill() {
-        const QStringList albert{song("albert - Born Under.mp3")};
-        const QStringList muddy{song("Muddy - Mannish Boy.mp3"), song("Muddy - Hoochie.mp3")};
-        const QStringList zep{song("Zep - Kashmir.mp3"), song("Zep - Black Dog.mp3")};
+        const QStringList albert{musicFile("albert - Born Under.mp3")};
+        const QStringList muddy{musicFile("Muddy - Mannish Boy.mp3"),
+                                musicFile("Muddy - Hoochie.mp3")};
+        const QStringList zep{musicFile("Zep - Kashmir.mp3"), musicFile("Zep - Black Dog.mp3")};
         for (const QStringList& files : {albert, muddy, zep}) {
             for (const QString& f : files)
                 wintest::touch(f);
         }
-        wintest::writeArtist(homePath(), "Blues", "albert", albert);
-        wintest::writeArtist(homePath(), "Blues", "Muddy", muddy);
-        wintest::writeArtist(homePath(), "Rock", "Zep", zep);
-        QDir(homePath()).mkpath(QStringLiteral("LVNDB/jazz"));
+        wintest::writeArtist(homeDir(), "Blues", "albert", albert);
+        wintest::writeArtist(homeDir(), "Blues", "Muddy", muddy);
+        wintest::writeArtist(homeDir(), "Rock", "Zep", zep);
+        QDir(homeDir()).mkpath(QStringLiteral("LVNDB/jazz"));
     }
 };
 
-static QStringList texts(const TListBox* list) {
-    QStringList all;
-    for (int r = 0; r < list->count(); ++r)
-        all << list->textAt(r);
-    return all;
-}
-
-static QStringList selectedTexts(const TListBox* list) {
-    QStringList all;
-    for (int r = 0; r < list->count(); ++r) {
-        if (list->isRowSelected(r))
-            all << list->textAt(r);
-    }
-    return all;
-}
-
-static void clickRow(TListBox* list, int row) {
-    const QRect rect = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-}
+using windowtest::clickRow;
+using windowtest::selectedTexts;
+using windowtest::texts;
 
 class TstWindow : public QObject {
     Q_OBJECT
@@ -170,7 +99,7 @@ private slots:
     void startsOnAnEmptyDatabase() {
         Rig rig;
         TForm1& form = rig.build();
-        QVERIFY(QFileInfo(rig.homePath() + "/LVNDB").isDir());
+        QVERIFY(QFileInfo(rig.homeDir() + "/LVNDB").isDir());
         QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
         QCOMPARE(rig.ui().GenreList->count(), 0);
         QCOMPARE(rig.ui().ArtistList->count(), 0);
@@ -214,10 +143,10 @@ private slots:
         QCOMPARE(rig.ui().SongList->dataAt(1).toInt(), 0);
         QSignalSpy clicked(&form, &TForm1::songClicked);
         clickRow(rig.ui().SongList, 0);
-        QCOMPARE(form.windowTitle(), rig.song("Muddy - Hoochie.mp3"));
+        QCOMPARE(form.windowTitle(), rig.musicFile("Muddy - Hoochie.mp3"));
         QCOMPARE(clicked.count(), 1);
         QCOMPARE(clicked.first().first().toByteArray(),
-                 QFile::encodeName(rig.song("Muddy - Hoochie.mp3")));
+                 QFile::encodeName(rig.musicFile("Muddy - Hoochie.mp3")));
 
         clickRow(rig.ui().GenreList, 2);
         QCOMPARE(texts(rig.ui().ArtistList), QStringList({"Zep"}));
@@ -239,7 +168,7 @@ private slots:
         QCOMPARE(rig.ui().ArtistList->itemIndex(), 1);
         QCOMPARE(selectedTexts(rig.ui().SongList), QStringList({"Mannish Boy"}));
         QCOMPARE(rig.ui().TotalS->text(), QStringLiteral("2"));
-        QCOMPARE(form.windowTitle(), rig.song("Muddy - Mannish Boy.mp3"));
+        QCOMPARE(form.windowTitle(), rig.musicFile("Muddy - Mannish Boy.mp3"));
 
         // Nothing else matches: round through albert, then Muddy is read again.
         QTest::keyClick(rig.ui().FindEdit, Qt::Key_F3);
@@ -279,15 +208,15 @@ private slots:
         QCOMPARE(play.count(), 2);
 
         // F1 cleans out songs whose files are gone; the artist goes with its last one.
-        QFile::remove(rig.song("Muddy - Hoochie.mp3"));
+        QFile::remove(rig.musicFile("Muddy - Hoochie.mp3"));
         artists->setItemIndex(1);
         QTest::keyClick(artists, Qt::Key_F1);
-        QCOMPARE(wintest::readArtist(rig.homePath(), "Blues", "Muddy"),
-                 QStringList({rig.song("Muddy - Mannish Boy.mp3")}));
+        QCOMPARE(wintest::readArtist(rig.homeDir(), "Blues", "Muddy"),
+                 QStringList({rig.musicFile("Muddy - Mannish Boy.mp3")}));
         QCOMPARE(texts(rig.ui().SongList), QStringList({"Mannish Boy"}));
-        QFile::remove(rig.song("Muddy - Mannish Boy.mp3"));
+        QFile::remove(rig.musicFile("Muddy - Mannish Boy.mp3"));
         QTest::keyClick(artists, Qt::Key_F1);
-        QVERIFY(!wintest::artistExists(rig.homePath(), "Blues", "Muddy"));
+        QVERIFY(!wintest::artistExists(rig.homeDir(), "Blues", "Muddy"));
         QCOMPARE(texts(artists), QStringList({"albert"}));
         QCOMPARE(rig.ui().TotalA->text(), QStringLiteral("1"));
         QCOMPARE(form.windowTitle(),
@@ -311,8 +240,8 @@ private slots:
         QTest::keyClick(artists, Qt::Key_Delete);
         QCOMPARE(rig.dialogs.texts(),
                  QStringList({"Are you sure you want to delete Muddy from the database?"}));
-        QCOMPARE(wintest::artistExists(rig.homePath(), "Blues", "Muddy"), !yes);
-        QVERIFY(wintest::artistExists(rig.homePath(), "Blues", "albert"));
+        QCOMPARE(wintest::artistExists(rig.homeDir(), "Blues", "Muddy"), !yes);
+        QVERIFY(wintest::artistExists(rig.homeDir(), "Blues", "albert"));
         QCOMPARE(texts(artists), yes ? QStringList({"albert"}) : QStringList({"albert", "Muddy"}));
         QCOMPARE(rig.ui().TotalA->text(), QString::number(artists->count()));
         QCOMPARE(texts(rig.ui().SongList), QStringList({"Born Under"}));
@@ -336,14 +265,14 @@ private slots:
         QCOMPARE(rig.dialogs.texts(),
                  QStringList({"Are you sure you want to delete Mannish Boy from the database?"}));
         QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
-        const QStringList both{rig.song("Muddy - Mannish Boy.mp3"),
-                               rig.song("Muddy - Hoochie.mp3")};
-        QCOMPARE(wintest::readArtist(rig.homePath(), "Blues", "Muddy"), yes ? both.mid(1) : both);
+        const QStringList both{rig.musicFile("Muddy - Mannish Boy.mp3"),
+                               rig.musicFile("Muddy - Hoochie.mp3")};
+        QCOMPARE(wintest::readArtist(rig.homeDir(), "Blues", "Muddy"), yes ? both.mid(1) : both);
         QCOMPARE(texts(songs),
                  yes ? QStringList({"Hoochie"}) : QStringList({"Hoochie", "Mannish Boy"}));
         QCOMPARE(rig.ui().TotalS->text(), QString::number(songs->count()));
         // The song file itself stays.
-        QVERIFY(QFile::exists(rig.song("Muddy - Mannish Boy.mp3")));
+        QVERIFY(QFile::exists(rig.musicFile("Muddy - Mannish Boy.mp3")));
     }
 
     void deletingTheLastSongRemovesTheArtist() {
@@ -352,7 +281,7 @@ private slots:
         TForm1& form = rig.build();
         rig.dialogs.answers = {true};
         rig.form->DeleteSongListClick();
-        QVERIFY(!wintest::artistExists(rig.homePath(), "Blues", "albert"));
+        QVERIFY(!wintest::artistExists(rig.homeDir(), "Blues", "albert"));
         QCOMPARE(texts(rig.ui().ArtistList), QStringList({"Muddy"}));
         QCOMPARE(rig.ui().TotalA->text(), QStringLiteral("1"));
         QCOMPARE(form.windowTitle(),
@@ -371,8 +300,8 @@ private slots:
         const auto handedOver = [&rig](const QByteArray& document) {
             return rig.shell.documents.count(document);
         };
-        const QByteArray song = QFile::encodeName(rig.song("Muddy - Hoochie.mp3"));
-        const QByteArray playlist = QFile::encodeName(rig.homePath()) + "/Dynamic.m3u";
+        const QByteArray song = QFile::encodeName(rig.musicFile("Muddy - Hoochie.mp3"));
+        const QByteArray playlist = QFile::encodeName(rig.homeDir()) + "/Dynamic.m3u";
         QSignalSpy enqueue(&form, &TForm1::enqueueSongsRequested);
         clickRow(songs, 0);
         QTest::keyPress(songs, Qt::Key_Return);
@@ -432,11 +361,11 @@ private slots:
         form.PurgeDBClick();
         QCOMPARE(rig.dialogs.texts(),
                  QStringList({"Are you sure you want to delete your MP3 database?"}));
-        QCOMPARE(wintest::artistExists(rig.homePath(), "Rock", "Zep"), !yes);
+        QCOMPARE(wintest::artistExists(rig.homeDir(), "Rock", "Zep"), !yes);
         QCOMPARE(rig.ui().ArtistList->count(), yes ? 0 : 2);
         QCOMPARE(rig.ui().TotalS->text(), yes ? QStringLiteral("0") : QStringLiteral("1"));
         QCOMPARE(rig.ui().GenreList->count(), 3);
-        QVERIFY(QFileInfo(rig.homePath() + "/LVNDB/Rock").isDir());
+        QVERIFY(QFileInfo(rig.homeDir() + "/LVNDB/Rock").isDir());
     }
 
     void helpAndAbout() {
@@ -445,10 +374,10 @@ private slots:
         form.HelpClickClick();
         QCOMPARE(rig.dialogs.texts(), QStringList({"File \"lorvane.txt\" does not exist."}));
         QVERIFY(rig.shell.documents.isEmpty());
-        wintest::touch(rig.homePath() + "/lorvane.txt", "help");
+        wintest::touch(rig.homeDir() + "/lorvane.txt", "help");
         form.HelpClickClick();
         QCOMPARE(rig.shell.documents,
-                 QList<QByteArray>({QFile::encodeName(rig.homePath()) + "/lorvane.txt"}));
+                 QList<QByteArray>({QFile::encodeName(rig.homeDir()) + "/lorvane.txt"}));
         rig.dialogs.shown.clear();
         rig.ui().AboutClick->trigger();
         QCOMPARE(rig.dialogs.shown.size(), 1);
@@ -481,12 +410,12 @@ private slots:
              {"new/Solo - One.mp3", "new/Solo - Two.MP3", "new/a/Duo - Three.mp3",
               "new/a/Duo - Four.mp3", "new/b/Muddy - Five.mp3", "new/b/c/Trio - Six.mp3",
               "new/notes.txt"})
-            wintest::touch(rig.song(QString::fromLatin1(name)));
+            wintest::touch(rig.musicFile(QString::fromLatin1(name)));
         TForm1& form = rig.build();
         QSignalSpy captions(&form, &QWidget::windowTitleChanged);
-        rig.ui().CustomDir->setText(rig.song("new"));
+        rig.ui().CustomDir->setText(rig.musicFile("new"));
         QTest::mouseClick(rig.ui().BitBtn1, Qt::LeftButton);
-        QCOMPARE(rig.ui().CustomDir->text(), rig.song("new") + '/');
+        QCOMPARE(rig.ui().CustomDir->text(), rig.musicFile("new") + '/');
         QStringList seen;
         for (const QVariantList& c : captions)
             seen << c.first().toString();
@@ -495,10 +424,10 @@ private slots:
         QVERIFY(seen.contains("Organizing MP3s: 5"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Lorvane"));
         // A known artist keeps its genre; new ones go to the new genre "Unknown".
-        QCOMPARE(wintest::readArtist(rig.homePath(), "Blues", "Muddy").size(), 3);
+        QCOMPARE(wintest::readArtist(rig.homeDir(), "Blues", "Muddy").size(), 3);
         QCOMPARE(texts(rig.ui().GenreList), QStringList({"Blues", "jazz", "Rock", "Unknown"}));
         QCOMPARE(rig.ui().TotalG->text(), QStringLiteral("4"));
-        QCOMPARE(wintest::readArtist(rig.homePath(), "Unknown", "Duo").size(), 2);
+        QCOMPARE(wintest::readArtist(rig.homeDir(), "Unknown", "Duo").size(), 2);
         clickRow(rig.ui().ArtistList, 1);
         QCOMPARE(texts(rig.ui().SongList), QStringList({"Five", "Hoochie", "Mannish Boy"}));
 
@@ -506,7 +435,7 @@ private slots:
         rig.ui().Recurse->setChecked(false);
         captions.clear();
         rig.ui().BitBtn1->click();
-        QCOMPARE(wintest::readArtist(rig.homePath(), "Unknown", "Solo").size(), 2);
+        QCOMPARE(wintest::readArtist(rig.homeDir(), "Unknown", "Solo").size(), 2);
         seen.clear();
         for (const QVariantList& c : captions)
             seen << c.first().toString();
@@ -516,7 +445,7 @@ private slots:
     void aCloseDuringAScanWaitsForItsEnd() {
         Rig rig;
         for (int i = 0; i < 12; ++i)
-            wintest::touch(rig.song(QStringLiteral("scan/Band - Song %1.mp3").arg(i)));
+            wintest::touch(rig.musicFile(QStringLiteral("scan/Band - Song %1.mp3").arg(i)));
         TForm1& form = rig.build();
         bool asked = false;
         bool stillOpen = false;
@@ -527,11 +456,11 @@ private slots:
                 stillOpen = form.isVisible() && rig.settings.writes == 0;
             }
         });
-        rig.ui().CustomDir->setText(rig.song("scan/"));
+        rig.ui().CustomDir->setText(rig.musicFile("scan/"));
         rig.ui().BitBtn1->click();
         QVERIFY(asked);
         QVERIFY(stillOpen);
-        QCOMPARE(wintest::readArtist(rig.homePath(), "Unknown", "Band").size(), 12);
+        QCOMPARE(wintest::readArtist(rig.homeDir(), "Unknown", "Band").size(), 12);
         QVERIFY(!form.isVisible());
         QCOMPARE(rig.settings.writes, 1);
     }
@@ -552,7 +481,7 @@ private slots:
         QVERIFY(!popup->isVisible());
         QCOMPARE(texts(rig.ui().ArtistList), QStringList({"albert", "Muddy", "New Guy"}));
         QCOMPARE(rig.ui().TotalA->text(), QStringLiteral("3"));
-        QVERIFY(!wintest::artistExists(rig.homePath(), "Blues", "New Guy"));
+        QVERIFY(!wintest::artistExists(rig.homeDir(), "Blues", "New Guy"));
 
         // An artist that has a file already (whatever its letter case) is not added again.
         rig.form->ManualAddClick();
@@ -574,12 +503,13 @@ private slots:
         // Files chosen for the new artist create its file; the same file twice is kept twice.
         rig.ui().ArtistList->setItemIndex(2);
         for (int i = 0; i < 2; ++i) {
-            rig.dialogs.filesToOpen = {rig.song("Muddy - Hoochie.mp3")};
+            rig.dialogs.filesToOpen = {rig.musicFile("Muddy - Hoochie.mp3")};
             rig.ui().ManualAddSong->trigger();
         }
         QCOMPARE(rig.dialogs.lastOpenTitle, QStringLiteral("Manually Add MP3s to Artist"));
-        QCOMPARE(wintest::readArtist(rig.homePath(), "Blues", "New Guy"),
-                 QStringList({rig.song("Muddy - Hoochie.mp3"), rig.song("Muddy - Hoochie.mp3")}));
+        QCOMPARE(wintest::readArtist(rig.homeDir(), "Blues", "New Guy"),
+                 QStringList(
+                     {rig.musicFile("Muddy - Hoochie.mp3"), rig.musicFile("Muddy - Hoochie.mp3")}));
         QCOMPARE(rig.ui().SongList->count(), 2);
         form.close();
     }
@@ -744,13 +674,14 @@ private slots:
         TListBox* artists = rig.ui().ArtistList;
         artists->selectAll();
         QTest::keyPress(artists, Qt::Key_Return);
-        const QByteArray playlist = QFile::encodeName(rig.homePath()) + "/Dynamic.m3u";
+        const QByteArray playlist = QFile::encodeName(rig.homeDir()) + "/Dynamic.m3u";
         QCOMPARE(rig.shell.documents, QList<QByteArray>({playlist}));
         QFile written(QFile::decodeName(playlist));
         QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), QFile::encodeName(rig.song("albert - Born Under.mp3") + "\r\n" +
-                                                      rig.song("Muddy - Mannish Boy.mp3") + "\r\n" +
-                                                      rig.song("Muddy - Hoochie.mp3") + "\r\n"));
+        QCOMPARE(written.readAll(),
+                 QFile::encodeName(rig.musicFile("albert - Born Under.mp3") + "\r\n" +
+                                   rig.musicFile("Muddy - Mannish Boy.mp3") + "\r\n" +
+                                   rig.musicFile("Muddy - Hoochie.mp3") + "\r\n"));
     }
 
     void aStoreThatCannotBeWrittenIsSilent() {

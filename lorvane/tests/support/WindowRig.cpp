@@ -1,21 +1,32 @@
-#include "genre_Window.h"
+#include "WindowRig.h"
 
 #include "TListBox.h"
 #include "store/ArtistFile.h"
-#include "support/core_Fixtures.h"
 
 #include <QTest>
 
-namespace genretest {
+namespace windowtest {
+
+TForm1& WindowRig::create(lorvane::FileClipboard* useClipboard) {
+    TForm1Services services{QFile::encodeName(home.path()) + '/', &settings, &shell, boxes};
+    if (withPlayer) {
+        services.playerBus = &bus;
+        services.volume = &volume;
+        services.runner = &runner;
+    }
+    form = std::make_unique<TForm1>(services);
+    form->setFileClipboard(useClipboard ? useClipboard : &clipboard);
+    if (withTaskbar)
+        form->setTaskbarEntry(&taskbar);
+    return *form;
+}
 
 TForm1& WindowRig::build(lorvane::FileClipboard* useClipboard) {
-    form = std::make_unique<TForm1>(
-        TForm1Services{QFile::encodeName(home.path()) + '/', &settings, &shell, &dialogs});
-    form->setFileClipboard(useClipboard ? useClipboard : &clipboard);
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
+    TForm1& built = create(useClipboard);
+    built.show();
+    if (!QTest::qWaitForWindowExposed(&built))
         qFatal("the window was not shown");
-    return *form;
+    return built;
 }
 
 QByteArray WindowRig::homePath(const QByteArray& relative) const {
@@ -75,4 +86,4 @@ void selectTexts(TListBox* list, const QStringList& wanted) {
         list->setRowSelected(r, wanted.contains(list->textAt(r)));
 }
 
-} // namespace genretest
+} // namespace windowtest
