@@ -16,7 +16,6 @@
 #include "WindowSettings.h"
 #include "ui_MainWindow.h"
 
-#include "building/NameText.h"
 #include "files/ByteFile.h"
 #include "platform/DataHome.h"
 #include "platform/Shell.h"
