@@ -1,4 +1,4 @@
-#include "tst_mpegfile_data.h"
+#include "tst_metadata_mpegfile_data.h"
 
 #include "SongDetailsPanel.h"
 #include "metadata/MP3Info.h"
@@ -205,4 +205,4 @@ private slots:
 };
 
 QTEST_MAIN(TstDetails)
-#include "tst_details.moc"
+#include "tst_ui_details.moc"

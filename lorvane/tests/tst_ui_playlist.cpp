@@ -462,4 +462,4 @@ void TestPlaylist::enqueueRunsTheCommandTemplate() {
 }
 
 QTEST_MAIN(TestPlaylist)
-#include "tst_playlist.moc"
+#include "tst_ui_playlist.moc"

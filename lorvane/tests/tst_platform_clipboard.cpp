@@ -119,4 +119,4 @@ private slots:
 };
 
 QTEST_MAIN(TestClipboard)
-#include "tst_clipboard.moc"
+#include "tst_platform_clipboard.moc"

@@ -311,4 +311,4 @@ private:
 };
 
 QTEST_GUILESS_MAIN(TestAssoc)
-#include "tst_assoc.moc"
+#include "tst_store_assoc.moc"

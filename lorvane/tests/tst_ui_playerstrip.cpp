@@ -385,4 +385,4 @@ void TestStrip::image2OpensThePlayerInterfacePage() {
 }
 
 QTEST_MAIN(TestStrip)
-#include "tst_strip.moc"
+#include "tst_ui_playerstrip.moc"

@@ -161,4 +161,4 @@ void TestVolume::noServerAnswersNothing() {
 }
 
 QTEST_GUILESS_MAIN(TestVolume)
-#include "tst_volume.moc"
+#include "tst_platform_volume.moc"

@@ -159,4 +159,4 @@ int main(int argc, char* argv[]) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_crash_kill.moc"
+#include "tst_store_crash_kill.moc"

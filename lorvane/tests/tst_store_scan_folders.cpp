@@ -326,4 +326,4 @@ void TestScanFolders::twoScansAtOnce() {
 }
 
 QTEST_GUILESS_MAIN(TestScanFolders)
-#include "tst_scan_folders.moc"
+#include "tst_store_scan_folders.moc"

@@ -428,4 +428,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TstMp3Info)
-#include "tst_mp3info.moc"
+#include "tst_metadata_mp3info.moc"

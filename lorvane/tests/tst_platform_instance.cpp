@@ -83,4 +83,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TstInstance)
-#include "tst_instance.moc"
+#include "tst_platform_instance.moc"

@@ -195,4 +195,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TstSettings)
-#include "tst_settings.moc"
+#include "tst_store_settings.moc"

@@ -105,4 +105,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TstFind)
-#include "tst_find.moc"
+#include "tst_files_find.moc"

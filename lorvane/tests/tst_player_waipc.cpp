@@ -262,4 +262,4 @@ void TestWaipc::enqueueNeedsAnEditableTrackList() {
 }
 
 QTEST_GUILESS_MAIN(TestWaipc)
-#include "tst_waipc.moc"
+#include "tst_player_waipc.moc"

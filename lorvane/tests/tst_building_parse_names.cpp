@@ -191,4 +191,4 @@ void TestParseNames::editedNames() {
 }
 
 QTEST_APPLESS_MAIN(TestParseNames)
-#include "tst_parse_names.moc"
+#include "tst_building_parse_names.moc"

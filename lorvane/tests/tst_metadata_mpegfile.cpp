@@ -1,4 +1,4 @@
-#include "tst_mpegfile_data.h"
+#include "tst_metadata_mpegfile_data.h"
 
 #include "metadata/InOutError.h"
 #include "metadata/mpegfile.h"
@@ -377,4 +377,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TstMpegFile)
-#include "tst_mpegfile.moc"
+#include "tst_metadata_mpegfile.moc"
