@@ -1,6 +1,6 @@
 #include "PrintFakes.h"
 
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 namespace {
 

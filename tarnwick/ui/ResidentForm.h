@@ -1,3 +1,4 @@
+// ResidentForm.h: Twk02, the resident form behind the tray icon.
 #pragma once
 
 #include "PipelineForms.h"
@@ -6,8 +7,8 @@
 #include "printing/PrintPipeline.h"
 
 // PipelineForms' inline accessors need the two forms complete.
-#include "Twk03.h"
-#include "Twk04.h"
+#include "DisabledNotice.h"
+#include "PrintPrompt.h"
 
 #include <QMainWindow>
 #include <QPointer>

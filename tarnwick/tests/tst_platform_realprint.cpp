@@ -2,7 +2,7 @@
 // pdftoppm turns back into an image to look at.
 #include "platform/PdfFilePrintSystem.h"
 #include "printing/PrintPipeline.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 #include "support/PrintFakes.h"
 
 #include <QPainter>
@@ -197,4 +197,4 @@ private slots:
 };
 
 QTEST_MAIN(TestRealPrint)
-#include "tst_tw_realprint.moc"
+#include "tst_platform_realprint.moc"

@@ -1,5 +1,5 @@
-#include "Twk04.h"
-#include "ui_Twk04.h"
+#include "DisabledNotice.h"
+#include "ui_DisabledNotice.h"
 
 #include "DesignFit.h"
 #include "FormPlacement.h"

@@ -1,13 +1,13 @@
+#include "AboutBox.h"
 #include "DesignUnits.h"
+#include "DisabledNotice.h"
+#include "HelpWindow.h"
 #include "PipelineForms.h"
-#include "Twk03.h"
-#include "Twk04.h"
-#include "Twk05.h"
-#include "Twk07.h"
+#include "PrintPrompt.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtMessageBoxes.h"
 #include "printing/PrintPipeline.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 #include "support/PrintFakes.h"
 
 #include <QApplication>
@@ -416,4 +416,4 @@ private slots:
 };
 
 QTEST_MAIN(TestForms)
-#include "tst_tw_forms.moc"
+#include "tst_ui_forms.moc"

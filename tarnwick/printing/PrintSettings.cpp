@@ -1,4 +1,4 @@
-#include "Twk00.h"
+#include "PrintSettings.h"
 
 #include "platform/ScreenInfo.h"
 #include "platform/SettingsStore.h"

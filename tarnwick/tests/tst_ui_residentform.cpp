@@ -1,8 +1,8 @@
+#include "ConfigDialog.h"
+#include "DisabledNotice.h"
 #include "Program.h"
+#include "ResidentForm.h"
 #include "TrayIcon.h"
-#include "Twk01.h"
-#include "Twk02.h"
-#include "Twk04.h"
 #include "support/ResidentWorld.h"
 
 #include <QLabel>
@@ -296,4 +296,4 @@ void TestTwk02::shutdown() {
 }
 
 QTEST_MAIN(TestTwk02)
-#include "tst_twk02.moc"
+#include "tst_ui_residentform.moc"

@@ -174,4 +174,4 @@ void TestTrigger::activeWindowCapture() {
 }
 
 QTEST_MAIN(TestTrigger)
-#include "tst_trigger.moc"
+#include "tst_platform_trigger.moc"

@@ -1,3 +1,4 @@
+// ConfigDialog.h: Twk01, the configuration dialog.
 #pragma once
 
 #include "ProgramServices.h"

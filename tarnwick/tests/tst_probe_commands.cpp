@@ -1,7 +1,7 @@
 // tarnwick-probe as a user runs it: settings from XDG_CONFIG_HOME, an image file
 // for the clipboard, a PDF file for the printer.
 #include "platform/QtSettingsStore.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 #include <QFile>
 #include <QImage>
@@ -182,4 +182,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestProbe)
-#include "tst_tw_probe.moc"
+#include "tst_probe_commands.moc"

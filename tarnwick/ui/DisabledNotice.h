@@ -1,3 +1,4 @@
+// DisabledNotice.h: Twk04, the "printing is disabled" notice.
 #pragma once
 
 #include <memory>

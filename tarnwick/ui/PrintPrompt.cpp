@@ -1,11 +1,11 @@
-#include "Twk03.h"
-#include "ui_Twk03.h"
+#include "PrintPrompt.h"
+#include "ui_PrintPrompt.h"
 
 #include "DesignFit.h"
 #include "DesignUnits.h"
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 #include <QCoreApplication>
 

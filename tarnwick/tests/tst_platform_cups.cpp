@@ -2,7 +2,7 @@
 // the second queue TESTPDF2 writes out2.pdf.
 #include "platform/CupsPrintSystem.h"
 #include "printing/PrintPipeline.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 #include "support/PrintFakes.h"
 
 #include <QElapsedTimer>
@@ -164,4 +164,4 @@ private slots:
 };
 
 QTEST_MAIN(TestCups)
-#include "tst_tw_cups.moc"
+#include "tst_platform_cups.moc"

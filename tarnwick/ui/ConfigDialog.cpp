@@ -1,10 +1,10 @@
-#include "Twk01.h"
-#include "ui_Twk01.h"
+#include "ConfigDialog.h"
+#include "ui_ConfigDialog.h"
 
+#include "AboutBox.h"
 #include "DesignFit.h"
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
-#include "Twk05.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Printer.h"
 #include "printing/DrawPlan.h"

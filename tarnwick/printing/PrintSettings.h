@@ -1,3 +1,4 @@
+// PrintSettings.h: Twk00, the print settings (PrintSettings) and how they are stored.
 #pragma once
 
 #include "platform/OsVersion.h"

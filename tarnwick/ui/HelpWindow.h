@@ -1,3 +1,4 @@
+// HelpWindow.h: Twk07, the help window.
 #pragma once
 
 #include <memory>

@@ -1,5 +1,5 @@
 #include "platform/QtSettingsStore.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 #include "support/PrintFakes.h"
 
 #include <QFile>
@@ -246,4 +246,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestSettings)
-#include "tst_tw_settings.moc"
+#include "tst_printing_settings.moc"

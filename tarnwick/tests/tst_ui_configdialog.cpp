@@ -1,6 +1,6 @@
+#include "ConfigDialog.h"
 #include "Program.h"
-#include "Twk01.h"
-#include "Twk02.h"
+#include "ResidentForm.h"
 #include "printing/StartRoutine.h"
 #include "support/ResidentWorld.h"
 
@@ -434,4 +434,4 @@ void TestTwk01::cancelAtFirstStartEndsProgram() {
 }
 
 QTEST_MAIN(TestTwk01)
-#include "tst_twk01.moc"
+#include "tst_ui_configdialog.moc"

@@ -1,5 +1,5 @@
-#include "Twk05.h"
-#include "ui_Twk05.h"
+#include "AboutBox.h"
+#include "ui_AboutBox.h"
 
 #include "DesignUnits.h"
 #include "FormPlacement.h"

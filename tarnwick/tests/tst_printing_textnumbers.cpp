@@ -187,4 +187,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestTextNumbers)
-#include "tst_tw_textnumbers.moc"
+#include "tst_printing_textnumbers.moc"

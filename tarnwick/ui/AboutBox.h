@@ -1,3 +1,4 @@
+// AboutBox.h: Twk05, the About box.
 #pragma once
 
 #include <memory>

@@ -1,3 +1,4 @@
+// PrintPrompt.h: Twk03, the print-option prompt and progress window.
 #pragma once
 
 #include <memory>

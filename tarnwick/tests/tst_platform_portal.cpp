@@ -111,4 +111,4 @@ void TestPortal::capture() {
 }
 
 QTEST_GUILESS_MAIN(TestPortal)
-#include "tst_tw_portal.moc"
+#include "tst_platform_portal.moc"

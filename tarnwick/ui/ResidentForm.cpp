@@ -1,11 +1,11 @@
-#include "Twk02.h"
-#include "ui_Twk02.h"
+#include "ResidentForm.h"
+#include "ui_ResidentForm.h"
 
 #include "CommandPrint.h"
 #include "FormPlacement.h"
+#include "HelpWindow.h"
 #include "ProgramIcon.h"
 #include "TrayIcon.h"
-#include "Twk07.h"
 #include "platform/KeyTrigger.h"
 
 #include <QCloseEvent>

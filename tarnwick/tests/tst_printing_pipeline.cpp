@@ -1,5 +1,5 @@
 #include "printing/PrintPipeline.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 #include "support/PrintFakes.h"
 
 #include <QTest>
@@ -466,4 +466,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestPipeline)
-#include "tst_tw_pipeline.moc"
+#include "tst_printing_pipeline.moc"

@@ -1,5 +1,5 @@
-#include "Twk07.h"
-#include "ui_Twk07.h"
+#include "HelpWindow.h"
+#include "ui_HelpWindow.h"
 
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
