@@ -1,9 +1,14 @@
 // Prints through a real CUPS server: the default queue TESTPDF writes out.pdf,
 // the second queue TESTPDF2 writes out2.pdf.
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeEventPump.h"
+#include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakePrintForms.h"
+#include "fakes/FakeScreenInfo.h"
+#include "fakes/FakeSettingsStore.h"
 #include "platform/CupsPrintSystem.h"
 #include "printing/PrintPipeline.h"
 #include "printing/PrintSettings.h"
-#include "support/PrintFakes.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -69,13 +74,13 @@ RenderedPage render(const QString& pdf) {
 class TestCups : public QObject {
     Q_OBJECT
 
-    MemorySettingsStore m_store;
-    FixedScreen m_screen{1024, 768};
-    FixedClipboard m_clipboard;
+    FakeSettingsStore m_store;
+    FakeScreenInfo m_screen{1024, 768};
+    FakeClipboard m_clipboard;
     CupsPrintSystem m_printers;
-    RecordingMessages m_messages;
-    ScriptedEvents m_events;
-    RecordingForms m_forms;
+    FakeMessageBoxes m_messages;
+    FakeEventPump m_events;
+    FakePrintForms m_forms;
     PrintSettings m_settings;
     qint16 m_choice = -1;
 

@@ -1,9 +1,14 @@
 // Real prints: the pipeline drives Qt's printer writing a PDF file, which
 // pdftoppm turns back into an image to look at.
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeEventPump.h"
+#include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakePrintForms.h"
+#include "fakes/FakeScreenInfo.h"
+#include "fakes/FakeSettingsStore.h"
 #include "platform/PdfFilePrintSystem.h"
 #include "printing/PrintPipeline.h"
 #include "printing/PrintSettings.h"
-#include "support/PrintFakes.h"
 
 #include <QPainter>
 #include <QProcess>
@@ -50,13 +55,13 @@ QImage filled(QSize size, QColor colour) {
 struct PdfRig {
     QTemporaryDir dir;
     QString pdf = dir.filePath(QStringLiteral("out.pdf"));
-    MemorySettingsStore store;
-    FixedScreen screen{1024, 768};
-    FixedClipboard clipboard;
+    FakeSettingsStore store;
+    FakeScreenInfo screen{1024, 768};
+    FakeClipboard clipboard;
     PdfFilePrintSystem printers{pdf, QPageSize(QPageSize::A4)};
-    RecordingMessages messages;
-    ScriptedEvents events;
-    RecordingForms forms;
+    FakeMessageBoxes messages;
+    FakeEventPump events;
+    FakePrintForms forms;
     PrintSettings settings;
     qint16 promptChoice = -1;
     PrintPipeline pipeline{{store, screen, clipboard, printers, messages, events, forms},

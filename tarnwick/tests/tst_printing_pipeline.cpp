@@ -1,6 +1,12 @@
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeEventPump.h"
+#include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakePrintForms.h"
+#include "fakes/FakePrintSystem.h"
+#include "fakes/FakeScreenInfo.h"
+#include "fakes/FakeSettingsStore.h"
 #include "printing/PrintPipeline.h"
 #include "printing/PrintSettings.h"
-#include "support/PrintFakes.h"
 
 #include <QTest>
 
@@ -8,13 +14,13 @@ namespace {
 
 // One program's worth of print services, all recording.
 struct Rig {
-    MemorySettingsStore store;
-    FixedScreen screen{1024, 768};
-    FixedClipboard clipboard;
-    RecordingPrintSystem printers;
-    RecordingMessages messages;
-    ScriptedEvents events;
-    RecordingForms forms;
+    FakeSettingsStore store;
+    FakeScreenInfo screen{1024, 768};
+    FakeClipboard clipboard;
+    FakePrintSystem printers;
+    FakeMessageBoxes messages;
+    FakeEventPump events;
+    FakePrintForms forms;
     PrintSettings settings;
     qint16 promptChoice = -1;
     QString osKind;

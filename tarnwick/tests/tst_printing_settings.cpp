@@ -1,6 +1,7 @@
+#include "fakes/FakeScreenInfo.h"
+#include "fakes/FakeSettingsStore.h"
 #include "platform/QtSettingsStore.h"
 #include "printing/PrintSettings.h"
-#include "support/PrintFakes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -46,17 +47,17 @@ private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void nothingStoredGivesDefaults() {
-        MemorySettingsStore store;
-        FixedScreen screen(1024, 768);
+        FakeSettingsStore store;
+        FakeScreenInfo screen(1024, 768);
         PrintSettings s;
         LoadPrintSettings(s, store, screen);
         QCOMPARE(s, defaults());
     }
 
     void screenSizeDefaultsFollowTheScreen() {
-        MemorySettingsStore store;
+        FakeSettingsStore store;
         // 120 DPI: 12 twips per pixel; the defaults stay in pixels.
-        FixedScreen screen(1600, 900, 12.0);
+        FakeScreenInfo screen(1600, 900, 12.0);
         PrintSettings s;
         LoadPrintSettings(s, store, screen);
         QCOMPARE(s.W_Coord, 1600);
@@ -96,9 +97,9 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, text);
         QFETCH(QString, loaded);
-        MemorySettingsStore store;
+        FakeSettingsStore store;
         store.set(key, text);
-        FixedScreen screen;
+        FakeScreenInfo screen;
         // A failed conversion keeps what the record held: here the defaults of a first load.
         PrintSettings s = defaults();
         LoadPrintSettings(s, store, screen);
@@ -115,10 +116,10 @@ private slots:
     }
 
     void badValueKeepsOldWhileOthersLoad() {
-        MemorySettingsStore store;
+        FakeSettingsStore store;
         SavePrintSettings(sample(), store);
         store.set(QStringLiteral("PrintOrientation"), QStringLiteral("sideways"));
-        FixedScreen screen;
+        FakeScreenInfo screen;
         PrintSettings s = defaults(); // landscape in memory
         LoadPrintSettings(s, store, screen);
         PrintSettings expected = sample();
@@ -127,10 +128,10 @@ private slots:
     }
 
     void unreadableKeyKeepsOldValue() {
-        MemorySettingsStore store;
+        FakeSettingsStore store;
         SavePrintSettings(sample(), store);
         store.unreadable = {QStringLiteral("PrintDevice")};
-        FixedScreen screen;
+        FakeScreenInfo screen;
         PrintSettings s;
         s.PrintDevice = QStringLiteral("Before");
         LoadPrintSettings(s, store, screen);
@@ -139,7 +140,7 @@ private slots:
     }
 
     void saveWritesThirteenKeysInOrder() {
-        MemorySettingsStore store;
+        FakeSettingsStore store;
         SavePrintSettings(sample(), store);
         const QStringList order = {
             "PrintSpecific", "X_Coord",      "Y_Coord",          "W_Coord",       "H_Coord",
@@ -152,7 +153,7 @@ private slots:
     }
 
     void firstStartUntilTheFirstSave() {
-        MemorySettingsStore store;
+        FakeSettingsStore store;
         QVERIFY(IsFirstStart(store));
         // Other keys do not end the first start; only a save does.
         store.set(QStringLiteral("PrintDevice"), QStringLiteral("Office"));
@@ -173,7 +174,7 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("Tarnwick32.conf"));
-        FixedScreen screen;
+        FakeScreenInfo screen;
         {
             QtSettingsStore store(file);
             QVERIFY(IsFirstStart(store));
@@ -200,7 +201,7 @@ private slots:
         ini.write("[General]\nPrintSpecific=1\nX_Coord=12.5\nPrintDevice=Office,2nd floor\n");
         ini.close();
         QtSettingsStore store(file);
-        FixedScreen screen;
+        FakeScreenInfo screen;
         PrintSettings s;
         LoadPrintSettings(s, store, screen);
         QCOMPARE(s.PrintSpecific, qint16(1));

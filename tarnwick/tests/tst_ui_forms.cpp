@@ -4,11 +4,14 @@
 #include "HelpWindow.h"
 #include "PipelineForms.h"
 #include "PrintPrompt.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakePrintSystem.h"
+#include "fakes/FakeScreenInfo.h"
+#include "fakes/FakeSettingsStore.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtMessageBoxes.h"
 #include "printing/PrintPipeline.h"
 #include "printing/PrintSettings.h"
-#include "support/PrintFakes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -357,19 +360,19 @@ private slots:
         QFETCH(QString, action);
         QFETCH(TickResult, result);
         QFETCH(QString, device);
-        MemorySettingsStore store;
+        FakeSettingsStore store;
         if (!device.isEmpty())
             store.set(QStringLiteral("PrintDevice"), device);
         store.set(QStringLiteral("PrintPrompt"), QStringLiteral("1"));
         store.set(QStringLiteral("PrintSpecific"), QStringLiteral("1"));
         store.set(QStringLiteral("W_Coord"), QStringLiteral("10"));
         store.set(QStringLiteral("H_Coord"), QStringLiteral("10"));
-        FixedScreen screen;
-        FixedClipboard clipboard;
+        FakeScreenInfo screen;
+        FakeClipboard clipboard;
         QImage image(64, 48, QImage::Format_RGB32);
         image.fill(Qt::gray);
         clipboard.setImage(image);
-        RecordingPrintSystem printers;
+        FakePrintSystem printers;
         QtMessageBoxes messages;
         QtEventPump events;
         PipelineForms forms;

@@ -1,9 +1,10 @@
+// FakeKeyTrigger.h: FakeKeyTrigger, a Print Screen key the test presses.
 #pragma once
 
-#include "KeyTrigger.h"
+#include "platform/KeyTrigger.h"
 
 // A trigger driven by the test: press() behaves like a real press and release.
-class KeyTriggerFake : public KeyTrigger {
+class FakeKeyTrigger : public KeyTrigger {
     Q_OBJECT
 public:
     using KeyTrigger::KeyTrigger;

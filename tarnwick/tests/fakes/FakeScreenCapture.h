@@ -1,15 +1,16 @@
+// FakeScreenCapture.h: FakeScreenCapture, a capture that hands out a prepared image.
 #pragma once
 
-#include "ScreenCapture.h"
+#include "platform/ScreenCapture.h"
 
 #include <QList>
 
 // Hands out a prepared image instead of the screen (with the failure or note it is
 // told to give), and records each call.
-class ScreenCaptureFake : public ScreenCapture {
+class FakeScreenCapture : public ScreenCapture {
     Q_OBJECT
 public:
-    explicit ScreenCaptureFake(QImage image = {}, QObject* parent = nullptr)
+    explicit FakeScreenCapture(QImage image = {}, QObject* parent = nullptr)
         : ScreenCapture(parent), m_image(std::move(image)) {}
 
     QImage capture(CaptureKind kind) override {
