@@ -64,8 +64,8 @@ void TestTwk01::validationMessages_data() {
     QTest::addColumn<bool>("area");
     QTest::addColumn<QString>("message");
 
-    const auto row = [](const char* name, QStringList fields, QStringList texts, bool area,
-                        const char* message) {
+    const auto row = [](const char* name, const QStringList& fields, const QStringList& texts,
+                        bool area, const char* message) {
         QTest::newRow(name) << fields << texts << area << QString::fromLatin1(message);
     };
     row("x", {"sle_x"}, {"abc"}, true, "X Co-ordinate is not a valid value! Please re-enter.");
