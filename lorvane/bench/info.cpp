@@ -4,7 +4,7 @@
 // ID3v1 tag. Prints the median time per file of each. Then the nosync case: the
 // stream search over a 1 GB sparse file that holds no frame at all, beside the time
 // of reading that file once (read_ms); "nosync" alone runs only that case.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "metadata/InOutError.h"
 #include "metadata/MP3Info.h"
@@ -206,6 +206,6 @@ int run(const QStringList& args) {
     return noSync(out, dir);
 }
 
-const bool registered = bench::registerCommand("info", "[COUNT | nosync]", run);
+const bool registered = cli::registerCommand("info", "[COUNT | nosync]", run);
 
 } // namespace

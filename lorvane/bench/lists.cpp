@@ -3,7 +3,7 @@
 // against reading and parsing the same file in the core alone; and the genre click on a
 // genre of ARTISTS (6000) artists against listing its folder. One JSON line, medians of
 // five runs in milliseconds.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "MainWindow.h"
 #include "TListBox.h"
@@ -121,6 +121,6 @@ int run(const QStringList& args) {
     return listed == songs && artistList->count() == artists ? 0 : 1;
 }
 
-const bool registered = bench::registerCommand("lists", "[SONGS] [ARTISTS]", run, true);
+const bool registered = cli::registerCommand("lists", "[SONGS] [ARTISTS]", run, true);
 
 } // namespace

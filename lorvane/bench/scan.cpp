@@ -1,5 +1,5 @@
 // lorvane-bench scan: the file search and the add-from-folder over a synthetic tree.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "files/FindFiles.h"
 #include "store/ArtistStore.h"
@@ -128,7 +128,7 @@ int scan(const QStringList& args) {
     return 0;
 }
 
-const bool registered = bench::registerCommand(
+const bool registered = cli::registerCommand(
     "scan", "[--one-by-one] [--files N]  (walk, scan_fresh, scan_again over a synthetic tree)",
     scan);
 

@@ -1,5 +1,5 @@
 // lorvane-probe assoc: the artist-to-genre association file of the data home.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "building/FileNameParsing.h"
 #include "platform/DataHome.h"
@@ -51,7 +51,7 @@ int assoc(const QStringList& args) {
     }
 }
 
-const bool registered = probe::registerCommand(
+const bool registered = cli::registerCommand(
     "assoc",
     "save|show  (save: write lorvane.gen from the database and print the number of rows; "
     "show: its rows in order, artist TAB genre; both under LORVANE_HOME)",

@@ -1,5 +1,5 @@
 // lorvane-probe count: the number of songs (lines of all artist files) in the database.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "files/FindFiles.h"
 #include "platform/DataHome.h"
@@ -32,6 +32,6 @@ int count(const QStringList& args) {
 }
 
 const bool registered =
-    probe::registerCommand("count", " (songs in the database under LORVANE_HOME)", count);
+    cli::registerCommand("count", " (songs in the database under LORVANE_HOME)", count);
 
 } // namespace

@@ -1,6 +1,6 @@
 // lorvane-probe find: Find Song as the main window runs it right after start-up (first
 // artist focused, its songs listed) over one genre, with the name patterns of the settings.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "building/FileNameParsing.h"
 #include "platform/DataHome.h"
@@ -95,7 +95,7 @@ int find(const QStringList& args) {
     return 0;
 }
 
-const bool registered = probe::registerCommand(
+const bool registered = cli::registerCommand(
     "find",
     "[--genre GENRE] TEXT  (Find Song from the start-up state over GENRE, else the first "
     "genre; name patterns from the settings)",

@@ -1,7 +1,7 @@
 // lorvane-probe info FILE... [--charset NAME]: the song panel's "File Info:" lines and
 // the ID3v1 tag of each file, as the panel would show them.
 #include "charset.h"
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "metadata/InOutError.h"
 #include "metadata/MP3Info.h"
@@ -16,7 +16,7 @@ namespace {
 int run(const QStringList& given) {
     QTextStream out(stdout);
     QStringList args = given;
-    QByteArrayList paths = probe::rawArguments(given);
+    QByteArrayList paths = cli::rawArguments(given);
     QByteArray charset = id3v1::DefaultCharset;
     if (!probe::takeCharsetOption(args, paths, charset))
         return 2;
@@ -70,6 +70,6 @@ int run(const QStringList& given) {
     return status;
 }
 
-const bool registered = probe::registerCommand("info", "FILE... [--charset NAME]", run);
+const bool registered = cli::registerCommand("info", "FILE... [--charset NAME]", run);
 
 } // namespace

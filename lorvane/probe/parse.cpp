@@ -1,5 +1,5 @@
 // lorvane-probe parse: artist and title of file names, as the song list shows them.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 #include "patterns.h"
 
 #include "building/FileNameParsing.h"
@@ -9,7 +9,7 @@
 namespace {
 
 int parse(const QStringList& args) {
-    const QByteArrayList raw = probe::rawArguments(args);
+    const QByteArrayList raw = cli::rawArguments(args);
     lorvane::NamePatterns patterns = probe::noPatterns();
     qsizetype i = 0;
     while (i < args.size() && probe::takePatternSwitch(args, raw, i, patterns))
@@ -26,7 +26,7 @@ int parse(const QStringList& args) {
     return 0;
 }
 
-const bool registered = probe::registerCommand(
+const bool registered = cli::registerCommand(
     "parse",
     "[--track] [--bracket] [--dash] [--custom SEP] PATH...  (only the given patterns are on)",
     parse);

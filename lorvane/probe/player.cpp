@@ -1,6 +1,6 @@
 // lorvane-probe player [jump MS|prev|play|pause|stop|next]: one poll of the player as
 // the strip's timer does it, or one command to the player.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "platform/MprisPlayer.h"
 #include "player/PlayerStatus.h"
@@ -56,7 +56,6 @@ int run(const QStringList& args) {
     return 0;
 }
 
-const bool registered =
-    probe::registerCommand("player", "[jump MS|prev|play|pause|stop|next]", run);
+const bool registered = cli::registerCommand("player", "[jump MS|prev|play|pause|stop|next]", run);
 
 } // namespace

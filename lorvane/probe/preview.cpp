@@ -1,6 +1,6 @@
 // lorvane-probe preview: how a scan of ROOT would read the file names, without
 // touching the database.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 #include "patterns.h"
 
 #include "building/NamePreview.h"
@@ -15,7 +15,7 @@ void writeLine(const QByteArray& line) {
 }
 
 int preview(const QStringList& args) {
-    const QByteArrayList raw = probe::rawArguments(args);
+    const QByteArrayList raw = cli::rawArguments(args);
     lorvane::NamePatterns patterns = probe::noPatterns();
     bool recurse = true;
     int limit = lorvane::PreviewLimit;
@@ -49,7 +49,7 @@ int preview(const QStringList& args) {
     return 0;
 }
 
-const bool registered = probe::registerCommand(
+const bool registered = cli::registerCommand(
     "preview",
     "[--no-recurse] [--track] [--bracket] [--dash] [--custom SEP] [--limit N] ROOT  "
     "(path, artist, title and pattern of the first N files a scan takes, default 1000, "

@@ -1,5 +1,5 @@
 // lorvane-probe scan: one whole add-from-folder into the database of the data home.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 #include "patterns.h"
 
 #include "building/FileNameParsing.h"
@@ -18,7 +18,7 @@ void printLine(const QString& text) {
 }
 
 int scan(const QStringList& args) {
-    const QByteArrayList raw = probe::rawArguments(args);
+    const QByteArrayList raw = cli::rawArguments(args);
     lorvane::NamePatterns patterns = probe::noPatterns();
     bool recurse = true;
     bool useAssociations = false;
@@ -57,10 +57,10 @@ int scan(const QStringList& args) {
 }
 
 const bool registered =
-    probe::registerCommand("scan",
-                           "[--no-recurse] [--use-associations] [--track] [--bracket] [--dash] "
-                           "[--custom SEP] ROOT  (only the given "
-                           "patterns are on; the database is the one under LORVANE_HOME)",
-                           scan);
+    cli::registerCommand("scan",
+                         "[--no-recurse] [--use-associations] [--track] [--bracket] [--dash] "
+                         "[--custom SEP] ROOT  (only the given "
+                         "patterns are on; the database is the one under LORVANE_HOME)",
+                         scan);
 
 } // namespace

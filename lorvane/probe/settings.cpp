@@ -1,5 +1,5 @@
 // lorvane-probe settings: the 19 stored options as the main window applies them at start-up.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "platform/SettingsStoreIni.h"
 #include "store/Settings.h"
@@ -38,7 +38,7 @@ int settings(const QStringList& args) {
     return 0;
 }
 
-const bool registered = probe::registerCommand(
+const bool registered = cli::registerCommand(
     "settings", "(the options as the window applies them at start-up)", settings);
 
 } // namespace

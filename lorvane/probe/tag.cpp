@@ -3,7 +3,7 @@
 // "Remove" on one file. The tag is read first, as a click on the song does; the values
 // given replace what it holds.
 #include "charset.h"
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "metadata/InOutError.h"
 #include "metadata/MP3Info.h"
@@ -19,7 +19,7 @@ int fail(const QString& message) {
 
 int run(const QStringList& given) {
     QStringList args = given;
-    QByteArrayList raw = probe::rawArguments(given);
+    QByteArrayList raw = cli::rawArguments(given);
     QByteArray charset = id3v1::DefaultCharset;
     if (!probe::takeCharsetOption(args, raw, charset))
         return 2;
@@ -80,7 +80,7 @@ int run(const QStringList& given) {
     return 0;
 }
 
-const bool registered = probe::registerCommand(
+const bool registered = cli::registerCommand(
     "tag",
     "FILE [--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] | "
     "FILE --remove, [--charset NAME]  (the tag panel's Save or Remove)",

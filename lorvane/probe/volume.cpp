@@ -1,6 +1,6 @@
 // lorvane-probe volume [L R]: the default output's left and right volume, 0 ... 65535,
 // read or set.
-#include "command.h"
+#include "cli/CommandRegistry.h"
 
 #include "platform/PulseVolume.h"
 
@@ -32,6 +32,6 @@ int run(const QStringList& args) {
     return volume.write(v) ? 0 : 1;
 }
 
-const bool registered = probe::registerCommand("volume", "[L R]", run);
+const bool registered = cli::registerCommand("volume", "[L R]", run);
 
 } // namespace

@@ -1,7 +1,7 @@
 # Genres and the association file, the file commands of the song list and the
 # clipboard they fill.
-lorvane_test(NAME tst_assoc LAYER core SOURCES tst_assoc.cpp)
-add_dependencies(tst_assoc lorvane-probe)
+lorvane_test(NAME tst_store_assoc LAYER core SOURCES tst_store_assoc.cpp)
+add_dependencies(tst_store_assoc lorvane-probe)
 lorvane_test(NAME tst_genres LAYER ui SOURCES tst_genres.cpp)
 lorvane_test(NAME tst_fileops LAYER ui SOURCES tst_fileops.cpp)
-lorvane_test(NAME tst_clipboard LAYER ui SOURCES tst_clipboard.cpp FIXTURES xvfb)
+lorvane_test(NAME tst_platform_clipboard LAYER ui SOURCES tst_platform_clipboard.cpp FIXTURES xvfb)

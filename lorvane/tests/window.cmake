@@ -1,7 +1,7 @@
 # The main window, its settings and start-up, Find Song, and one instance per user.
-lorvane_test(NAME tst_settings LAYER platform SOURCES tst_settings.cpp)
-lorvane_test(NAME tst_find LAYER core SOURCES tst_find.cpp)
-lorvane_test(NAME tst_instance LAYER platform SOURCES tst_instance.cpp)
+lorvane_test(NAME tst_store_settings LAYER platform SOURCES tst_store_settings.cpp)
+lorvane_test(NAME tst_files_find LAYER core SOURCES tst_files_find.cpp)
+lorvane_test(NAME tst_platform_instance LAYER platform SOURCES tst_platform_instance.cpp)
 # The window on a laptop's screen rather than the offscreen platform's 800 x 600.
 lorvane_test(NAME tst_window LAYER ui SOURCES tst_window.cpp
              ENV "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/support/window_Screen.json")

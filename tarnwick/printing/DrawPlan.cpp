@@ -1,6 +1,6 @@
 #include "DrawPlan.h"
 
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "Notices.h"
 
 #include "platform/SettingsStore.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "platform/Printer.h"
 #include "platform/ScreenInfo.h"
 #include "printing/PrintForms.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 namespace {
 

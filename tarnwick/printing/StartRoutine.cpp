@@ -1,6 +1,6 @@
 #include "StartRoutine.h"
 
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 StartStep RunStartRoutine(bool anotherInstanceRuns, const std::optional<OsVersionInfo>& version,
                           SettingsStore& store, QString& osKind) {

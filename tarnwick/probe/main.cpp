@@ -1,6 +1,6 @@
 #include "command.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstring>
@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();

@@ -10,7 +10,7 @@
 #include "platform/QtSettingsStore.h"
 #include "printing/PrintForms.h"
 #include "printing/PrintPipeline.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 #include <QPageSize>
 #include <QTextStream>

@@ -3,7 +3,7 @@
 
 #include "platform/QtScreenInfo.h"
 #include "platform/QtSettingsStore.h"
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 #include <QTextStream>
 

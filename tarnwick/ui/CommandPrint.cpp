@@ -1,9 +1,9 @@
 #include "CommandPrint.h"
 
+#include "DisabledNotice.h"
 #include "PipelineForms.h"
+#include "PrintPrompt.h"
 #include "ProgramServices.h"
-#include "Twk03.h"
-#include "Twk04.h"
 
 #include "platform/MessageBoxes.h"
 #include "platform/ScreenCapture.h"

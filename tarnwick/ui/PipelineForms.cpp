@@ -1,7 +1,7 @@
 #include "PipelineForms.h"
 
-#include "Twk03.h"
-#include "Twk04.h"
+#include "DisabledNotice.h"
+#include "PrintPrompt.h"
 
 PipelineForms::~PipelineForms() {
     delete m_prompt;

@@ -1,8 +1,8 @@
 #include "Program.h"
 
+#include "ConfigDialog.h"
 #include "FormPlacement.h"
-#include "Twk01.h"
-#include "Twk02.h"
+#include "ResidentForm.h"
 
 Program::Program(const ProgramServices& services, QString osKind, QString programName,
                  QObject* parent)

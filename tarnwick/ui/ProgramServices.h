@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/Twk00.h"
+#include "printing/PrintSettings.h"
 
 #include <QString>
 

@@ -1,24 +1,30 @@
+// ResidentWorld.h: ResidentWorld, the resident program's services built from fakes.
 #pragma once
 
 // The outside world of a resident-program test: a memory store, recording printers
 // and message boxes, a scripted event pump and a trigger the test presses.
 
 #include "ProgramServices.h"
-#include "platform/KeyTriggerFake.h"
-#include "platform/ScreenCaptureFake.h"
-#include "support/PrintFakes.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeEventPump.h"
+#include "fakes/FakeKeyTrigger.h"
+#include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakePrintSystem.h"
+#include "fakes/FakeScreenCapture.h"
+#include "fakes/FakeScreenInfo.h"
+#include "fakes/FakeSettingsStore.h"
 
 #include <QWidget>
 
 struct ResidentWorld {
-    MemorySettingsStore store;
-    FixedScreen screen{1024, 768};
-    FixedClipboard clipboard;
-    RecordingPrintSystem printers;
-    RecordingMessages messages;
-    ScriptedEvents events;
-    KeyTriggerFake trigger;
-    ScreenCaptureFake capture{QImage(8, 8, QImage::Format_RGB32)};
+    FakeSettingsStore store;
+    FakeScreenInfo screen{1024, 768};
+    FakeClipboard clipboard;
+    FakePrintSystem printers;
+    FakeMessageBoxes messages;
+    FakeEventPump events;
+    FakeKeyTrigger trigger;
+    FakeScreenCapture capture{QImage(8, 8, QImage::Format_RGB32)};
     SharedValues shared;
 
     ProgramServices services() {

@@ -1,0 +1,59 @@
+// PrintSettings.h: Twk00, the print settings (PrintSettings) and how they are stored.
+#pragma once
+
+#include "platform/OsVersion.h"
+
+#include <QString>
+
+#include <optional>
+
+class ScreenInfo;
+class SettingsStore;
+
+// Where the print settings live in the settings store.
+inline const QString kSettingsApplication = QStringLiteral("Tarnwick32");
+inline const QString kSettingsSection = QStringLiteral("General");
+
+// The two names that stand for the system's default printer.
+inline const QString kSystemPrinter = QStringLiteral("<System Printer>");
+inline const QString kSystemDefault = QStringLiteral("<System Default>");
+
+// The one system kind that enables printer choice by itself.
+inline const QString kOsKindNT4 = QStringLiteral("WINNT 4.0");
+
+// The program-wide print settings. Zero-filled until the first load; each field
+// is stored under its own name.
+struct PrintSettings {
+    qint16 PrintSpecific = 0; // nonzero: print the defined area
+    qint32 X_Coord = 0;       // defined area, screen pixels
+    qint32 Y_Coord = 0;
+    qint32 W_Coord = 0;
+    qint32 H_Coord = 0;
+    double ScaleFactorX = 0.0;
+    double ScaleFactorY = 0.0;
+    qint16 PrintOrientation = 0; // 1 portrait, 2 landscape
+    qint16 PrintNegative = 0;
+    qint16 PrintPrompt = 0;
+    qint16 ScaleToFit = 0;
+    qint16 GreyScale = 0;
+    QString PrintDevice;
+
+    bool operator==(const PrintSettings&) const = default;
+};
+
+// Refills every field from the store. Each key stands alone: an absent key gives
+// its default, a text that does not convert leaves the field as it was.
+void LoadPrintSettings(PrintSettings& settings, SettingsStore& store, const ScreenInfo& screen);
+
+// Writes all 13 fields, in load order, as text.
+void SavePrintSettings(const PrintSettings& settings, SettingsStore& store);
+
+// True until settings were stored once (PrintSpecific is always among them).
+bool IsFirstStart(SettingsStore& store);
+
+// The system kind from the version record: "WINNT 3.51", "WIN95", "WINNT 4.0",
+// or empty for every other record and when there is none.
+QString DetectOsKind(const std::optional<OsVersionInfo>& version);
+
+// Whether the name stands for the system's default printer.
+bool IsDefaultPrinterName(const QString& deviceName);
