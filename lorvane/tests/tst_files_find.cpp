@@ -1,4 +1,4 @@
-#include "support/window_Collection.h"
+#include "support/Collection.h"
 
 #include "building/FileNameParsing.h"
 #include "store/ArtistStore.h"

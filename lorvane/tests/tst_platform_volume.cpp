@@ -1,7 +1,7 @@
 // The default output's volume against a real sound server with null sinks, read
 // back with pactl.
 #include "platform/PulseVolume.h"
-#include "support/player_Pactl.h"
+#include "support/Pactl.h"
 
 #include <QtTest>
 

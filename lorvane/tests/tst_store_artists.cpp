@@ -2,7 +2,7 @@
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/AssociationSource.h"
-#include "support/core_Fixtures.h"
+#include "support/Fixtures.h"
 
 #include <QDir>
 #include <QProcess>

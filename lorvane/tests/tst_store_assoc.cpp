@@ -4,7 +4,7 @@
 #include "store/Associations.h"
 #include "store/Scanner.h"
 #include "store/StoreError.h"
-#include "support/core_Fixtures.h"
+#include "support/Fixtures.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
 #include "store/Scanner.h"
-#include "support/core_Fixtures.h"
+#include "support/Fixtures.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -2,7 +2,7 @@
 #include "store/ArtistStore.h"
 #include "store/AssociationSource.h"
 #include "store/Scanner.h"
-#include "support/core_Fixtures.h"
+#include "support/Fixtures.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -8,7 +8,7 @@
 #include "platform/MprisPlayer.h"
 #include "platform/PulseVolume.h"
 #include "player/WAIPC.h"
-#include "support/player_Pactl.h"
+#include "support/Pactl.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -12,7 +12,7 @@
 #include "platform/CommandRunner.h"
 #include "platform/MediaPlayerBus.h"
 #include "platform/widgets/UserDialogs.h"
-#include "support/core_Fixtures.h"
+#include "support/Fixtures.h"
 
 #include <QByteArray>
 #include <QList>

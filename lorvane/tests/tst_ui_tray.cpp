@@ -414,4 +414,4 @@ private slots:
 };
 
 QTEST_MAIN(TstTray)
-#include "tst_tray.moc"
+#include "tst_ui_tray.moc"

@@ -1,7 +1,7 @@
 // The song list's commands on the files themselves: rename (with the store following
 // the new name), copy to the clipboard, delete.
+#include "support/Fixtures.h"
 #include "support/WindowRig.h"
-#include "support/core_Fixtures.h"
 
 #include "InputPopup.h"
 #include "TListBox.h"
@@ -511,4 +511,4 @@ private slots:
 };
 
 QTEST_MAIN(TestFileOps)
-#include "tst_fileops.moc"
+#include "tst_ui_fileops.moc"

@@ -1,5 +1,5 @@
+#include "support/Collection.h"
 #include "support/WindowRig.h"
-#include "support/window_Collection.h"
 
 #include "InputPopup.h"
 #include "MainWindow.h"
@@ -836,4 +836,4 @@ private slots:
 };
 
 QTEST_MAIN(TstWindow)
-#include "tst_window.moc"
+#include "tst_ui_window.moc"

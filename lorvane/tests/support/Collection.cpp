@@ -1,4 +1,4 @@
-#include "window_Collection.h"
+#include "Collection.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "player_Pactl.h"
+#include "Pactl.h"
 
 #include <QProcess>
 #include <QRegularExpression>

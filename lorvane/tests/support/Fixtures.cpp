@@ -1,4 +1,4 @@
-#include "core_Fixtures.h"
+#include "Fixtures.h"
 
 #include "files/FolderListing.h"
 

@@ -1,7 +1,7 @@
 // The preview of the name patterns, the report after a scan and the choice of the tag
 // character set, in the main window.
+#include "support/Collection.h"
 #include "support/WindowRig.h"
-#include "support/window_Collection.h"
 
 #include "MainWindow.h"
 #include "NamePreviewPanel.h"
@@ -169,4 +169,4 @@ private slots:
 };
 
 QTEST_MAIN(TstPreview)
-#include "tst_preview.moc"
+#include "tst_ui_preview.moc"

@@ -1,7 +1,7 @@
 // The genre commands of the main window: add, rename, remove, move artists, clean a
 // genre, the association menu, and the names the popup refuses.
+#include "support/Fixtures.h"
 #include "support/WindowRig.h"
-#include "support/core_Fixtures.h"
 
 #include "InputPopup.h"
 #include "TListBox.h"
@@ -470,4 +470,4 @@ private slots:
 };
 
 QTEST_MAIN(TestGenres)
-#include "tst_genres.moc"
+#include "tst_ui_genres.moc"
