@@ -129,7 +129,16 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     connect(m_renameForm, &TRenameForm::confirmed, this, &TForm1::popupConfirmed);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    QCoreApplication::instance()->removeEventFilter(this);
+    // The areas work with the context, the store and the form: they go first, so no
+    // signal of a widget being taken down reaches one of them afterwards.
+    delete m_tray;
+    delete m_adding;
+    delete m_songFiles;
+    delete m_genres;
+    delete m_lists;
+}
 
 void TForm1::buildPlayer() {
     const TForm1Services& s = m_services;
