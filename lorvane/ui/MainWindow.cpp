@@ -27,6 +27,8 @@
 #include <QCoreApplication>
 #include <QLayout>
 
+#include <utility>
+
 using namespace lorvane;
 
 // The window's table of events: each control's signal goes to the handler of the same
@@ -131,13 +133,14 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
 
 TForm1::~TForm1() {
     QCoreApplication::instance()->removeEventFilter(this);
-    // The areas work with the context, the store and the form: they go first, so no
-    // signal of a widget being taken down reaches one of them afterwards.
-    delete m_tray;
-    delete m_adding;
-    delete m_songFiles;
-    delete m_genres;
-    delete m_lists;
+    // The areas work with the context, the store and the form, so they go first and no
+    // signal of a widget being taken down reaches one afterwards. A child's removal is
+    // itself an event the window hands to the tray area: each pointer is cleared first.
+    delete std::exchange(m_tray, nullptr);
+    delete std::exchange(m_adding, nullptr);
+    delete std::exchange(m_songFiles, nullptr);
+    delete std::exchange(m_genres, nullptr);
+    delete std::exchange(m_lists, nullptr);
 }
 
 void TForm1::buildPlayer() {
