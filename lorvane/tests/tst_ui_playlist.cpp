@@ -12,6 +12,7 @@
 #include "player/Playback.h"
 #include "player/WAIPC.h"
 #include "store/StoreError.h"
+#include "support/Fixtures.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -20,7 +21,6 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include <cstdio>
 #include <unistd.h>
 
 using namespace lorvane;
@@ -28,34 +28,12 @@ using namespace lorvane::test;
 
 namespace {
 
-// By the path's bytes: names that are not UTF-8 must not pass through QString.
-QByteArray readFile(const QByteArray& path) {
-    std::FILE* f = std::fopen(path.constData(), "rb");
-    if (!f)
-        return "<missing>";
-    QByteArray content;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        content.append(buffer, qsizetype(n));
-    std::fclose(f);
-    return content;
-}
-
-void writeFile(const QByteArray& path, const QByteArray& content) {
-    std::FILE* f = std::fopen(path.constData(), "wb");
-    QVERIFY(f);
-    QCOMPARE(std::fwrite(content.constData(), 1, size_t(content.size()), f),
-             size_t(content.size()));
-    std::fclose(f);
-}
-
 // A folder of songs and artist files for one test.
 struct Collection {
     Collection() : home(QFile::encodeName(dir.path()) + '/') {}
     QByteArray song(const QByteArray& name) {
         QByteArray path = home + name;
-        writeFile(path, "ID3");
+        coretest::writeBytes(path, "ID3");
         return path;
     }
     QByteArray missing(const QByteArray& name) const { return home + "gone/" + name; }
@@ -139,29 +117,29 @@ private slots:
 
 void TestPlaylist::playSongsWritesExistingSongsInListOrder() {
     Collection c;
-    writeFile(c.playlist(), "old line that is longer than the new playlist\r\n");
+    coretest::writeBytes(c.playlist(), "old line that is longer than the new playlist\r\n");
     Group g;
     g.group.setDataHome(c.home);
     g.selectedSongs = {c.song("b.mp3"), c.missing("x.mp3"), c.song("a.mp3")};
     g.group.findChild<QPushButton*>(QStringLiteral("PlaySongs"))->click();
-    QCOMPARE(readFile(c.playlist()), c.home + "b.mp3\r\n" + c.home + "a.mp3\r\n");
+    QCOMPARE(coretest::readBytes(c.playlist()), c.home + "b.mp3\r\n" + c.home + "a.mp3\r\n");
     QCOMPARE(g.shell.documents, QByteArrayList{c.playlist()});
 }
 
 void TestPlaylist::playSongsWithNothingOnDiskDoesNothing() {
     Collection c;
-    writeFile(c.playlist(), "last\r\n");
+    coretest::writeBytes(c.playlist(), "last\r\n");
     Group g;
     g.group.setDataHome(c.home);
     // "null" and "" are what an entry that cannot be resolved gives; they name no
     // file, not even one called "null" in the current folder.
     g.selectedSongs = {c.missing("x.mp3"), "null", "", c.home};
-    writeFile(c.home + "null", "not a song");
+    coretest::writeBytes(c.home + "null", "not a song");
     const QString here = QDir::currentPath();
     QVERIFY(QDir::setCurrent(QFile::decodeName(c.home)));
     g.group.PlaySongsClick();
     QDir::setCurrent(here);
-    QCOMPARE(readFile(c.playlist()), QByteArray("last\r\n"));
+    QCOMPARE(coretest::readBytes(c.playlist()), QByteArray("last\r\n"));
     QVERIFY(g.shell.documents.isEmpty());
 }
 
@@ -172,7 +150,7 @@ void TestPlaylist::playlistKeepsExactPathBytes() {
     g.group.setDataHome(c.home);
     g.selectedSongs = {odd};
     g.group.PlaySongsClick();
-    QCOMPARE(readFile(c.playlist()), odd + "\r\n");
+    QCOMPARE(coretest::readBytes(c.playlist()), odd + "\r\n");
     // QTemporaryDir cannot remove a name that is not UTF-8.
     QCOMPARE(::unlink(odd.constData()), 0);
 }
@@ -181,14 +159,14 @@ void TestPlaylist::playArtistsReadsEachArtistFile() {
     Collection c;
     const QByteArray a1 = c.song("a1.mp3"), a2 = c.song("a2.mp3"), b1 = c.song("b1.mp3");
     // Line ends as other programs leave them: CR LF, lone LF, lone CR, none at the end.
-    writeFile(c.home + "A.lvn", a2 + "\r\n" + c.missing("a3.mp3") + "\n" + a1);
-    writeFile(c.home + "B.lvn", b1 + "\r");
+    coretest::writeBytes(c.home + "A.lvn", a2 + "\r\n" + c.missing("a3.mp3") + "\n" + a1);
+    coretest::writeBytes(c.home + "B.lvn", b1 + "\r");
     Group g;
     g.group.setDataHome(c.home);
     // An artist added by name has no file yet; it adds nothing and stops nothing.
     g.selectedArtists = {c.home + "B.lvn", c.home + "New Artist.lvn", c.home + "A.lvn"};
     g.group.findChild<QPushButton*>(QStringLiteral("PlayArtists"))->click();
-    QCOMPARE(readFile(c.playlist()), b1 + "\r\n" + a2 + "\r\n" + a1 + "\r\n");
+    QCOMPARE(coretest::readBytes(c.playlist()), b1 + "\r\n" + a2 + "\r\n" + a1 + "\r\n");
     QCOMPARE(g.shell.documents, QByteArrayList{c.playlist()});
     QVERIFY(g.dialogs.shown.isEmpty());
 }
@@ -230,7 +208,7 @@ void TestPlaylist::randomPlaylistIsShuffledOnDisk() {
     g.selectedSongs = songs;
     g.group.PlaySongsClick();
 
-    const QByteArray written = readFile(c.playlist());
+    const QByteArray written = coretest::readBytes(c.playlist());
     QVERIFY(written.endsWith("\r\n"));
     QByteArrayList lines = written.split('\n');
     QVERIFY(lines.takeLast().isEmpty());
@@ -249,14 +227,14 @@ void TestPlaylist::loadPlaysInStoredOrder() {
     Collection c;
     const QByteArray list = c.home + "party.m3u";
     const QByteArray content = "/m/1.mp3\r\n/m/2.mp3\r\n/m/3.mp3\r\n/m/4.mp3\r\n/m/5.mp3\r\n";
-    writeFile(list, content);
+    coretest::writeBytes(list, content);
     Group g;
     g.group.setRandom(true);
     QString title;
     answerDialog(g.group, "OpenM3U", QFile::decodeName(list), &title);
     g.group.findChild<QPushButton*>(QStringLiteral("Button7"))->click();
     QCOMPARE(title, QStringLiteral("Load and Play a Playlist"));
-    QCOMPARE(readFile(list), content);
+    QCOMPARE(coretest::readBytes(list), content);
     QCOMPARE(g.shell.documents, QByteArrayList{list});
 }
 
@@ -328,21 +306,22 @@ void TestPlaylist::saveCopiesTheLastPlaylist() {
     FakeShell shell;
     Playback playback(shell, c.home);
     const QByteArray target = c.home + "saved.m3u";
-    writeFile(target, "a much longer earlier playlist that must go\r\n");
+    coretest::writeBytes(target, "a much longer earlier playlist that must go\r\n");
     // No dynamic playlist yet: the copy fails quietly and the target stays.
     QVERIFY(!playback.SaveLastPlaylist(target));
-    QCOMPARE(readFile(target), QByteArray("a much longer earlier playlist that must go\r\n"));
+    QCOMPARE(coretest::readBytes(target),
+             QByteArray("a much longer earlier playlist that must go\r\n"));
 
     const QByteArray content = "/m/\xff.mp3\r\n/m/b.mp3\r\n";
-    writeFile(c.playlist(), content);
+    coretest::writeBytes(c.playlist(), content);
     QVERIFY(playback.SaveLastPlaylist(target));
-    QCOMPARE(readFile(target), content);
+    QCOMPARE(coretest::readBytes(target), content);
 }
 
 void TestPlaylist::saveAndLoadThroughTheDialogs() {
     Collection c;
     QVERIFY(QDir(c.dir.path()).mkpath(QStringLiteral("lists")));
-    writeFile(c.playlist(), "/m/a.mp3\r\n");
+    coretest::writeBytes(c.playlist(), "/m/a.mp3\r\n");
     Group g;
     g.group.setDataHome(c.home);
     g.group.setSaveFolder(c.dir.path());
@@ -356,7 +335,7 @@ void TestPlaylist::saveAndLoadThroughTheDialogs() {
     const QString target = c.dir.path() + QStringLiteral("/lists/mine.m3u");
     answerDialog(g.group, "SaveM3U", target, &title);
     g.group.Button5Click();
-    QCOMPARE(readFile(QFile::encodeName(target)), QByteArray("/m/a.mp3\r\n"));
+    QCOMPARE(coretest::readBytes(QFile::encodeName(target)), QByteArray("/m/a.mp3\r\n"));
     QCOMPARE(g.group.savedFolder(),
              std::optional<QString>(c.dir.path() + QStringLiteral("/lists")));
     QVERIFY(!g.group.loadedFolder().has_value());
@@ -431,11 +410,11 @@ void TestPlaylist::enqueueRunsTheCommandTemplate() {
     // A program that records its arguments, one file per run.
     QVERIFY(QDir(c.dir.path()).mkpath(QStringLiteral("my player/runs")));
     const QString script = c.dir.path() + QStringLiteral("/my player/record.sh");
-    writeFile(QFile::encodeName(script),
-              "#!/bin/sh\n"
-              "d=\"$(dirname \"$0\")/runs\"\n"
-              "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/.$$\"\n"
-              "mv \"$d/.$$\" \"$d/$$\"\n");
+    coretest::writeBytes(QFile::encodeName(script),
+                         "#!/bin/sh\n"
+                         "d=\"$(dirname \"$0\")/runs\"\n"
+                         "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/.$$\"\n"
+                         "mv \"$d/.$$\" \"$d/$$\"\n");
     QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
     FakeMprisPlayer player(QStringLiteral("playlist_command"));
@@ -452,7 +431,7 @@ void TestPlaylist::enqueueRunsTheCommandTemplate() {
     QTRY_COMPARE_WITH_TIMEOUT(runs.entryList(QDir::Files).size(), 2, 20000);
     QByteArrayList recorded;
     for (const QString& run : runs.entryList(QDir::Files))
-        recorded.append(readFile(QFile::encodeName(runs.filePath(run))));
+        recorded.append(coretest::readBytes(QFile::encodeName(runs.filePath(run))));
     std::sort(recorded.begin(), recorded.end());
     QByteArrayList expected{"--add" + QByteArray(1, '\0') + first + QByteArray(1, '\0'),
                             "--add" + QByteArray(1, '\0') + second + QByteArray(1, '\0')};

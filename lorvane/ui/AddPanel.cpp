@@ -186,7 +186,7 @@ void AddPanel::AddFromFolder(const QByteArray& root, bool sameFileSystem) {
         Ui::TForm1& u = m_context.ui;
         Scanner scanner(m_context.store, m_context.captions());
         const OrganizeResult r =
-            scanner.AddFromFolder(root, u.Recurse->isChecked(), m_lists.patterns(),
+            scanner.AddFromFolder(root, u.Recurse->isChecked(), m_context.patterns(),
                                   m_lists.selectedGenre(), m_associations, sameFileSystem);
         // What was filed before a failure stays filed, so the lists take it before the
         // error is shown.
@@ -248,7 +248,7 @@ void AddPanel::updatePreview() {
     }
     if (!request.root.endsWith('/'))
         request.root += '/';
-    m_preview->preview(request, m_lists.patterns());
+    m_preview->preview(request, m_context.patterns());
 }
 
 void AddPanel::showScanReport(const OrganizeResult& r) {

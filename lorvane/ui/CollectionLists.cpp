@@ -90,17 +90,6 @@ QByteArray CollectionLists::focusedArtist() const {
     return row < 0 ? QByteArray() : artists->bytesAt(row);
 }
 
-NamePatterns CollectionLists::patterns() const {
-    const Ui::TForm1& u = m_context.ui;
-    NamePatterns p;
-    p.track = u.TrackFormat->isChecked();
-    p.bracket = u.BracketFormat->isChecked();
-    p.custom = u.CustomFormat->isChecked();
-    p.dash = u.DashFormat->isChecked();
-    p.separator = NameBytes(u.XEdit->text());
-    return p;
-}
-
 QByteArray CollectionLists::songPathAt(int row) const {
     return m_context.store.SongPathOf(m_genre, focusedArtist(),
                                       m_context.ui.SongList->dataAt(row).toInt());
@@ -207,7 +196,8 @@ void CollectionLists::ArtistListClick() {
         return;
     }
     QList<TListBox::Entry> entries;
-    const QList<SongEntry> listed = m_context.store.ListSongs(m_genre, focusedArtist(), patterns());
+    const QList<SongEntry> listed =
+        m_context.store.ListSongs(m_genre, focusedArtist(), m_context.patterns());
     entries.reserve(listed.size());
     // Titles keep their bytes for the search.
     for (const SongEntry& s : listed)
@@ -266,8 +256,8 @@ void CollectionLists::FindButtonClick() {
         start = songs->itemIndex() + 1;
     }
     const int focused = artists->itemIndex();
-    const FindOutcome found = FindSong(m_context.store, m_genre, patterns(), artistNames(), focused,
-                                       songTitles(), start, upper);
+    const FindOutcome found = FindSong(m_context.store, m_genre, m_context.patterns(),
+                                       artistNames(), focused, songTitles(), start, upper);
 
     // Artists the pass went through without a match lose their selection mark.
     const int count = artists->count();

@@ -2,8 +2,6 @@
 // songs) with their totals, Find Song, the counts, and the commands on database entries.
 #pragma once
 
-#include "building/FileNameParsing.h"
-
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QObject>
@@ -39,8 +37,6 @@ public:
     QByteArray selectedGenre() const;
     // The focused artist's name, "" when the list is empty.
     QByteArray focusedArtist() const;
-    // The pattern switches and separator of the add panel.
-    lorvane::NamePatterns patterns() const;
     // The stored path of the song in row of the song list ("null" or "" as SongPathOf).
     QByteArray songPathAt(int row) const;
     // The stored paths of the selected songs, top to bottom.

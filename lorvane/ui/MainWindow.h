@@ -83,7 +83,7 @@ public:
     // The focused artist's name, "" when the list is empty.
     QByteArray focusedArtist() const { return m_lists->focusedArtist(); }
     // The pattern switches and separator of the add panel.
-    lorvane::NamePatterns patterns() const { return m_lists->patterns(); }
+    lorvane::NamePatterns patterns() const { return m_context->patterns(); }
 
     // Settings: what ReadSettings applied, and what WriteSettings would store now.
     const lorvane::SettingsValues& appliedSettings() const { return m_settings->applied(); }

@@ -90,7 +90,7 @@ void SongFileCommands::renameSong(const QString& typed) {
     const bool listed = artists->count() > 0;
     const RenameSongResult r = RenameSong(m_context.store, m_associations, m_lists.loadedGenre(),
                                           m_lists.focusedArtist(), m_context.popup->OldPath, name,
-                                          m_lists.patterns(), m_lists.selectedGenre(), listed);
+                                          m_context.patterns(), m_lists.selectedGenre(), listed);
     const AddSongResult& added = r.replaced.added;
     if (added.genreFolderCreated && genres->rowOfBytes(added.genre) < 0)
         genres->addEntry(DisplayText(added.genre), added.genre);

@@ -2,7 +2,9 @@
 
 #include "Captions.h"
 #include "InputPopup.h"
+#include "ui_MainWindow.h"
 
+#include "building/NameText.h"
 #include "platform/widgets/UserDialogs.h"
 #include "store/ArtistStore.h"
 #include "store/DatabaseLock.h"
@@ -23,6 +25,16 @@ WindowContext::WindowContext(QMainWindow& window_, Ui::TForm1& ui_, ArtistStore&
             m_lockGaveUp = true;
         showCaption(caption);
     });
+}
+
+lorvane::NamePatterns WindowContext::patterns() const {
+    lorvane::NamePatterns p;
+    p.track = ui.TrackFormat->isChecked();
+    p.bracket = ui.BracketFormat->isChecked();
+    p.custom = ui.CustomFormat->isChecked();
+    p.dash = ui.DashFormat->isChecked();
+    p.separator = lorvane::NameBytes(ui.XEdit->text());
+    return p;
 }
 
 void WindowContext::setCaption(const QString& text) {

@@ -3,6 +3,7 @@
 // caption), the input popup and the run of a long operation.
 #pragma once
 
+#include "building/FileNameParsing.h"
 #include "files/FindFiles.h"
 
 #include <QString>
@@ -32,6 +33,10 @@ public:
     lorvane::UserDialogs* const dialogs;
     // The popup exists once the window is built; null before.
     TRenameForm* popup = nullptr;
+
+    // The pattern switches and separator of the add panel, which every command that reads
+    // names from files uses.
+    lorvane::NamePatterns patterns() const;
 
     // The status line, set without repainting.
     void setCaption(const QString& text);

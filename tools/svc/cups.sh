@@ -53,11 +53,11 @@ EOF
         >"$SERVICE_RUN_DIR/cupsd.log" 2>&1 &
     echo $! >"$pidfile"
     wait_for cupsd running || { cat "$SERVICE_RUN_DIR/cupsd.log" "$root/log/error_log" >&2; exit 1; }
-    lpadmin -p TESTPDF -E -v "file://$out/out.pdf" -m "$ppd"
+    lpadmin -h "$CUPS_SERVER" -p TESTPDF -E -v "file://$out/out.pdf" -m "$ppd"
     # The default of this scheduler only: every client here names it in CUPS_SERVER.
-    lpadmin -d TESTPDF
+    lpadmin -h "$CUPS_SERVER" -d TESTPDF
     # A second queue, never the default, for jobs sent to a printer by name.
-    lpadmin -p TESTPDF2 -E -v "file://$out/out2.pdf" -m "$ppd"
+    lpadmin -h "$CUPS_SERVER" -p TESTPDF2 -E -v "file://$out/out2.pdf" -m "$ppd"
     ;;
 stop)
     stop_pidfile "$pidfile" cupsd
