@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace lorvane;
@@ -38,6 +41,38 @@ public:
         return std::nullopt;
     }
 };
+
+dev_t deviceOf(const QByteArray& path) {
+    struct stat st {};
+    return ::stat(path.constData(), &st) == 0 ? st.st_dev : dev_t(-1);
+}
+
+// A writable folder on another file system than `near`: one the machine has (the list is
+// where Linux systems usually mount a tmpfs), or, for root, a tmpfs mounted at `mountPoint`
+// in a mount namespace of this process alone. Empty when there is none; the test then
+// skips, as the layout of a container or chroot is no fault of the search.
+QByteArray otherFileSystem(const QByteArray& near, const QByteArray& mountPoint) {
+    const dev_t here = deviceOf(near);
+    const QByteArrayList places = {"/dev/shm",
+                                   qgetenv("XDG_RUNTIME_DIR"),
+                                   "/run/user/" + QByteArray::number(::getuid()),
+                                   "/run/shm",
+                                   "/tmp",
+                                   "/var/tmp"};
+    for (const QByteArray& place : places) {
+        if (!place.isEmpty() && ::access(place.constData(), W_OK) == 0 &&
+            deviceOf(place) != dev_t(-1) && deviceOf(place) != here)
+            return place;
+    }
+    static const bool ownNamespace =
+        ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0 &&
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    if (ownNamespace && ::mkdir(mountPoint.constData(), 0700) == 0 &&
+        ::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=1m") == 0 &&
+        deviceOf(mountPoint) != here)
+        return mountPoint;
+    return {};
+}
 
 } // namespace
 
@@ -128,10 +163,17 @@ void TestScanFolders::reach_data() {
 void TestScanFolders::reach() {
     QFETCH(QByteArray, place);
     QFETCH(bool, oneFileSystem);
-    QTemporaryDir other(QStringLiteral("/dev/shm/lorvane-XXXXXX")); // a file system of its own
+    std::unique_ptr<QTemporaryDir> other;
+    const QByteArray mountPoint = QFile::encodeName(m_dir->path()) + "/tmpfs";
     if (place.isEmpty()) {
-        QVERIFY(other.isValid());
-        place = QFile::encodeName(other.path());
+        const QByteArray fileSystem = otherFileSystem(music(), mountPoint);
+        if (fileSystem.isEmpty())
+            QSKIP("No writable folder on a second file system (/dev/shm, /run/user, /tmp or a "
+                  "tmpfs mounted as root)");
+        other = std::make_unique<QTemporaryDir>(QFile::decodeName(fileSystem) +
+                                                QStringLiteral("/lorvane-XXXXXX"));
+        QVERIFY(other->isValid());
+        place = QFile::encodeName(other->path());
         writeBytes(place + "/x.mp3");
     }
     writeBytes(music() + "a.mp3");
@@ -140,6 +182,8 @@ void TestScanFolders::reach() {
     for (const QByteArray& path :
          FindFiles(music(), "*", FindOptions{.recurse = true, .sameFileSystem = oneFileSystem}))
         found.append(path.mid(music().size()));
+    other.reset();
+    ::umount2(mountPoint.constData(), MNT_DETACH); // only where this test mounted one
     QTEST(found, "expected");
 }
 

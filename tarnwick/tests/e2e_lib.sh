@@ -4,10 +4,11 @@
 # when the script ends.
 : "${CUPS_SERVER:?the tests reach only their own scheduler}"
 set -euo pipefail
+PATH=$PATH:/usr/sbin:/sbin # lpadmin, which an ordinary user's PATH lacks
 
 : "${TARNWICK_BIN_DIR:?}"
 TARNWICK=$TARNWICK_BIN_DIR/tarnwick
-WORK=$(mktemp -d /tmp/tarnwick-e2e.XXXXXX)
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-e2e.XXXXXX")
 # The scheduler's file backend writes as its own user: it must reach the output folder.
 chmod 755 "$WORK"
 mkdir -p "$WORK/config" "$WORK/runtime" "$WORK/out"

@@ -27,16 +27,25 @@ if [ "${1:-}" = session ]; then
     QT_QPA_PLATFORM=offscreen timeout 60 "$TARNWICK" --print; exit
 fi
 
-[ "$(id -u)" -eq 0 ] || exit 77
 for tool in sway pipewire /usr/libexec/xdg-desktop-portal-wlr; do command -v $tool >/dev/null || exit 77; done
 . "$(dirname "$0")/e2e_lib.sh"
 add_queue "TWKE2E_WL_$$"
 store_settings
 USERHOME=$WORK/user
-mkdir -p "$USERHOME" && cp -r "$XDG_CONFIG_HOME" "$USERHOME/config" && chown -R nobody:nogroup "$USERHOME"
-setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$PATH" HOME="$USERHOME" \
+mkdir -p "$USERHOME" && cp -r "$XDG_CONFIG_HOME" "$USERHOME/config"
+SCRIPT=$0
+AS_USER=()
+if [ "$(id -u)" -eq 0 ]; then
+    # sway refuses root, so the session runs as nobody, from copies in the work folder:
+    # nobody may not pass into the checkout or the build tree (a clone in a 0700 home).
+    mkdir -p "$WORK/bin" && cp "$0" "$WORK/bin/session.sh" && cp "$TARNWICK" "$WORK/bin/"
+    SCRIPT=$WORK/bin/session.sh TARNWICK=$WORK/bin/tarnwick
+    chown -R nobody:nogroup "$USERHOME"
+    AS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+"${AS_USER[@]}" env -i PATH="$PATH" HOME="$USERHOME" \
     XDG_RUNTIME_DIR="$USERHOME/runtime" XDG_CONFIG_HOME="$USERHOME/config" \
     XDG_CURRENT_DESKTOP=sway CUPS_SERVER="$CUPS_SERVER" PRINTER="$PRINTER" TARNWICK="$TARNWICK" \
-    bash "$0" session >"$WORK/tarnwick.log" 2>&1 || fail "tarnwick --print on the Wayland session failed"
+    bash "$SCRIPT" session >"$WORK/tarnwick.log" 2>&1 || fail "tarnwick --print on the Wayland session failed"
 wait_for_jobs "${QUEUES[0]}" 1
 echo PASS

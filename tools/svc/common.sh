@@ -1,5 +1,7 @@
 # Shared by the service scripts: where each server keeps its socket and pid file.
 set -u
+# The scheduler and its admin tools live in sbin, which an ordinary user's PATH lacks.
+PATH=$PATH:/usr/sbin:/sbin
 : "${SERVICE_RUN_DIR:?SERVICE_RUN_DIR must be set}"
 mkdir -p "$SERVICE_RUN_DIR" "$SERVICE_RUN_DIR/runtime"
 chmod 700 "$SERVICE_RUN_DIR/runtime"

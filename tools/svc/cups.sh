@@ -1,23 +1,43 @@
 #!/bin/bash
 # Starts or stops a private CUPS scheduler for this build tree, with a queue that
 # prints to a PDF file (TESTPDF, its default, out.pdf) and a second one (TESTPDF2,
-# out2.pdf). Its configuration, spool and logs live under $SERVICE_RUN_DIR/cups and
-# it listens only on its own socket, which the tests reach through $CUPS_SERVER: the
-# machine's own scheduler, its configuration and its default printer stay untouched.
+# out2.pdf). It listens only on its own socket, which the tests reach through
+# $CUPS_SERVER: the machine's own scheduler, its configuration and its default printer
+# stay untouched.
+# The scheduler runs its filters and backends as its own user, who may not pass into
+# the checkout (a clone in a 0700 home folder), so its configuration, spool, logs and
+# output live in a fresh folder under the temporary folder, made for this run and
+# removed when it stops. $SERVICE_RUN_DIR/cups-out leads to the output for the tests.
 . "$(dirname "$0")/common.sh"
 : "${CUPS_SERVER:?CUPS_SERVER must be set}"
-root=$SERVICE_RUN_DIR/cups
 pidfile=$SERVICE_RUN_DIR/cups.pid
-out=$SERVICE_RUN_DIR/cups-out
+rootfile=$SERVICE_RUN_DIR/cups.root
 ppd=lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd
 
 running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 
+# Removes the folder an earlier start made, but only one that is ours: a real folder
+# (not a link) of the expected name, owned by us.
+remove_root() {
+    [ -f "$rootfile" ] || return 0
+    local old
+    old=$(cat "$rootfile")
+    rm -rf "$rootfile" "$SERVICE_RUN_DIR/cups-out"
+    case $(basename -- "$old") in lorvane-tarnwick-cups.*) ;; *) return 0 ;; esac
+    [ -d "$old" ] && [ ! -L "$old" ] && [ -O "$old" ] && rm -rf -- "$old"
+    return 0
+}
+
 case ${1:-} in
 start)
     stop_pidfile "$pidfile" cupsd
-    rm -rf "$root"
+    remove_root
+    rm -rf "$SERVICE_RUN_DIR/cups-out" "$SERVICE_RUN_DIR/cups" # what older trees kept here
+    root=$(mktemp -d "${TMPDIR:-/tmp}/lorvane-tarnwick-cups.XXXXXXXX")
+    echo "$root" >"$rootfile"
+    out=$root/out
     mkdir -p "$root"/{etc/ppd,spool/tmp,cache,state,tmp,log} "$out"
+    ln -sfn "$out" "$SERVICE_RUN_DIR/cups-out"
     # Filters and the file backend run as the scheduler's own user: they must reach
     # the spool, the temporary folder and the output.
     chmod 755 "$root" "$root/etc" "$root/state"
@@ -34,7 +54,7 @@ AccessLog $root/log/access_log
 PageLog $root/log/page_log
 Printcap $root/printcap
 FileDevice Yes
-SystemGroup root
+SystemGroup $(id -gn)
 EOF
     cat >"$root/etc/cupsd.conf" <<EOF
 Listen $CUPS_SERVER
@@ -62,6 +82,7 @@ EOF
 stop)
     stop_pidfile "$pidfile" cupsd
     rm -f "$CUPS_SERVER"
+    remove_root
     ;;
 *) echo "usage: $0 start|stop" >&2; exit 2 ;;
 esac
