@@ -91,7 +91,7 @@ ReplaceSongPathResult ReplaceSongPath(ArtistStore& store, const QByteArray& genr
             return result;
         const bool keep = caseOnly && filed == noted;
         replaceLines(lines, oldPath, keep ? &newPath : nullptr);
-        result.artistFileDeleted = ArtistFile::writeOrRemove(noted, lines);
+        result.artistFileDeleted = ArtistFile::writeOrRemove(noted, lines, store.mayRemove(noted));
     } catch (const StoreError& e) {
         result.error = e.message();
     }

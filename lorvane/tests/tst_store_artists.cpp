@@ -2,9 +2,14 @@
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/AssociationSource.h"
+#include "store/Associations.h"
+#include "store/Counts.h"
+#include "store/GenreFolders.h"
+#include "store/StoreError.h"
 #include "support/Fixtures.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -12,7 +17,9 @@
 
 #include <algorithm>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace lorvane;
@@ -66,10 +73,14 @@ private slots:
     void cleanArtist();
     void deleteArtistPurgeAndEntries();
     void purgeStaysInsideTheDatabase();
+    void hostileDataHome_data();
+    void hostileDataHome();
     void manualAddStoresTwice();
     void dataHome();
 
 private:
+    bool listPastALongLine(const ArtistStore& s);
+    bool loadAKilledSave(const QByteArray& file);
     ArtistStore store() const { return ArtistStore(m_dir->path().toUtf8()); }
     QByteArray db() const { return m_dir->path().toUtf8() + "/LVNDB/"; }
 
@@ -401,6 +412,113 @@ void TestStoreArtists::purgeStaysInsideTheDatabase() {
     QVERIFY(!pathExists(db() + "Pop/A.lvn"));
     // An ordinary scan still follows links.
     QCOMPARE(FindFiles(db(), "*.lvn", FindOptions{.recurse = true}).size(), 1);
+}
+
+// A damaged artist file with a line longer than any path: the lists and counts pass
+// over it, the file stays as it is.
+bool TestStoreArtists::listPastALongLine(const ArtistStore& s) {
+    const QByteArray content = QByteArray(5000, 'x') + "\r\n/m/Long - Song.mp3\r\n";
+    writeBytes(db() + "Pop/Long.lvn", content);
+    const QList<SongEntry> songs = s.ListSongs("Pop", "Long", m_patterns);
+    return songs.size() == 1 && songs[0].lineIndex == 1 && songs[0].title == "Song" &&
+           CountSongs(db() + "Pop/") == 3 && readBytes(db() + "Pop/Long.lvn") == content;
+}
+
+// A save of many rows killed once it has begun to write into the file (its journal is
+// then complete on disk): the next reader rolls the journal back and reads the rows of
+// the save before.
+bool TestStoreArtists::loadAKilledSave(const QByteArray& file) {
+    SaveAssociationFile(file, {{"Old", "Pop"}});
+    struct stat st {};
+    ::stat(file.constData(), &st);
+    const off_t sizeBefore = st.st_size;
+    QList<AssociationRow> many;
+    for (int i = 0; i < 400000; ++i)
+        many.append({"Artist " + QByteArray::number(i), "Genre"});
+    const pid_t child = ::fork();
+    if (child == 0) {
+        SaveAssociationFile(file, many);
+        ::_exit(0);
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while ((::stat(file.constData(), &st) != 0 || st.st_size == sizeBefore) &&
+           waited.elapsed() < 30000)
+        ::usleep(1000);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFSIGNALED(status))
+        qWarning("the save ended before it could be killed");
+    try {
+        return LoadAssociationFile(file) == QList<AssociationRow>{{"Old", "Pop"}};
+    } catch (const StoreError& e) {
+        qWarning("%s", qPrintable(e.message()));
+        return false;
+    }
+}
+
+// A data home whose genre "Linked" and artist file "Pop/Alias.lvn" are links to a
+// folder elsewhere, and whose lock is a dangling link: no command deletes, moves or
+// creates anything there.
+void TestStoreArtists::hostileDataHome_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("done"); // what the command returns
+    const std::pair<const char*, bool> rows[] = {
+        {"remove linked genre", true},     {"purge", true},
+        {"clean linked artist", false},    {"delete linked artist", false},
+        {"move from linked genre", false}, {"move into linked genre", false},
+        {"delete linked song", false},     {"clean linked artist file", true},
+        {"list past a long line", true},   {"load a killed association save", true}};
+    for (const auto& [command, done] : rows)
+        QTest::newRow(command) << QString::fromLatin1(command) << done;
+}
+
+void TestStoreArtists::hostileDataHome() {
+    QFETCH(QString, command);
+    const QByteArray home = m_dir->path().toUtf8();
+    const QByteArray outside = home + "/elsewhere/";
+    writeBytes(outside + "Band.lvn", "/gone/b.mp3\r\n");
+    writeBytes(outside + "sub/Deep.lvn", "/gone/d.mp3\r\n");
+    writeBytes(db() + "Pop/Own.lvn", "/gone/o.mp3\r\n");
+    QVERIFY(::symlink(outside.constData(), (db() + "Linked").constData()) == 0);
+    QVERIFY(::symlink((outside + "Band.lvn").constData(), (db() + "Pop/Alias.lvn").constData()) ==
+            0);
+    QVERIFY(::symlink((outside + "made.lock").constData(), (home + "/.lorvane.lock").constData()) ==
+            0);
+    const QByteArrayList before = coretest::snapshot(outside).keys();
+
+    ArtistStore s = store();
+    const GenreFolders genres(s);
+    bool done = false;
+    if (command == "remove linked genre")
+        done = genres.RemoveGenre("Linked");
+    else if (command == "purge")
+        done = s.PurgeDB() == 2;
+    else if (command == "clean linked artist")
+        done = s.CleanArtist("Linked", "Band").artistFileDeleted;
+    else if (command == "delete linked artist")
+        done = s.DeleteArtist("Linked", "Band");
+    else if (command == "move from linked genre")
+        done = genres.MoveArtist("Linked", "Pop", "Band");
+    else if (command == "move into linked genre")
+        done = genres.MoveArtist("Pop", "Linked", "Own");
+    else if (command == "delete linked song")
+        done = s.DeleteSongFromDB("Linked", "Band", 0).artistFileDeleted;
+    else if (command == "clean linked artist file")
+        done = s.CleanArtist("Pop", "Alias").artistFileDeleted;
+    else if (command == "list past a long line")
+        done = listPastALongLine(s);
+    else if (command == "load a killed association save")
+        done = loadAKilledSave(home + "/lorvane.gen");
+    QTEST(done, "done");
+    QCOMPARE(coretest::snapshot(outside).keys(), before);
+    QVERIFY(!pathExists(outside + "made.lock"));
+    struct stat st {};
+    if (command == "remove linked genre")
+        QVERIFY(::lstat((db() + "Linked").constData(), &st) != 0);
+    if (command == "move into linked genre")
+        QVERIFY(pathExists(db() + "Pop/Own.lvn"));
 }
 
 void TestStoreArtists::manualAddStoresTwice() {
