@@ -5,6 +5,7 @@
 #include "store/Associations.h"
 #include "store/Counts.h"
 #include "store/GenreFolders.h"
+#include "store/SongFileOps.h"
 #include "store/StoreError.h"
 #include "support/Fixtures.h"
 
@@ -70,6 +71,8 @@ private slots:
     void fileProtectionKept();
     void lineIndexSurvivesSorting();
     void deleteSong();
+    void deleteSongFile_data();
+    void deleteSongFile();
     void cleanArtist();
     void deleteArtistPurgeAndEntries();
     void purgeStaysInsideTheDatabase();
@@ -360,6 +363,39 @@ void TestStoreArtists::deleteSong() {
     QVERIFY(r.artistFileDeleted);
     QVERIFY(!pathExists(db() + "Pop/Band.lvn"));
     QVERIFY(!s.DeleteSongFromDB("Pop", "Band", 0).fileFound);
+}
+
+// The file goes first; its line goes only if it still names that file.
+void TestStoreArtists::deleteSongFile_data() {
+    QTest::addColumn<QByteArray>("lines");   // the artist file when F4 is pressed; {s} the song
+    QTest::addColumn<bool>("folderInPlace"); // a folder with a file in it, which stays
+    QTest::addColumn<QByteArray>("linesAfter");
+    QTest::newRow("deleted") << QByteArray("/a\r\n{s}\r\n") << false << QByteArray("/a\r\n");
+    QTest::newRow("line changed meanwhile")
+        << QByteArray("{s}\r\n/b\r\n") << false << QByteArray("{s}\r\n/b\r\n");
+    QTest::newRow("file stays") << QByteArray("/a\r\n{s}\r\n") << true
+                                << QByteArray("/a\r\n{s}\r\n");
+    QTest::newRow("last line") << QByteArray("/a\r\n{s}") << false << QByteArray("<missing>");
+}
+
+void TestStoreArtists::deleteSongFile() {
+    QFETCH(QByteArray, lines);
+    QFETCH(bool, folderInPlace);
+    QFETCH(QByteArray, linesAfter);
+    const QByteArray song = m_dir->path().toUtf8() + "/Band - Song.mp3";
+    folderInPlace ? writeBytes(song + "/inside") : writeBytes(song);
+    const QByteArray artistFile = db() + "Pop/Band.lvn";
+    writeBytes(artistFile, QByteArray(lines).replace("{s}", song));
+    ArtistStore s = store();
+    const bool last = linesAfter == "<missing>";
+    if (last)
+        s.DeleteSongFromDB("Pop", "Band", 0);
+    const DeleteSongFileResult r = DeleteSongFile(s, "Pop", "Band", last ? 0 : 1, song);
+    QCOMPARE(r.fileDeleted, !folderInPlace);
+    QCOMPARE(pathExists(song), folderInPlace);
+    QCOMPARE(r.error.isEmpty(), !folderInPlace);
+    QCOMPARE(readBytes(artistFile), QByteArray(linesAfter).replace("{s}", song));
+    QCOMPARE(r.removed.artistFileDeleted, last);
 }
 
 void TestStoreArtists::cleanArtist() {
