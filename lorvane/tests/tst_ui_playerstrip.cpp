@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QtTest>
 
 using namespace lorvane;
@@ -54,6 +56,8 @@ private slots:
     void playerRunningIsTheTitleFlag();
     void hungPlayerLeavesTheStripAtOnce();
     void seekBarDragJumpsOnRelease();
+    void seekBarByMouse_data();
+    void seekBarByMouse();
     void transportButtons_data();
     void transportButtons();
     void volumeBarsMoveTheRealSink_data();
@@ -191,6 +195,65 @@ void TestStrip::seekBarDragJumpsOnRelease() {
     QVERIFY(player.commands().isEmpty());
     QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->rect().center());
     QCOMPARE(player.commands(), QStringList{QStringLiteral("SetPosition /track/9 90000000")});
+    QVERIFY(s.strip.winampTimer()->isActive());
+}
+
+// A drag of the handle seeks to where it is let go, also one that starts right after a
+// click (its press comes as a double click); a click beside the handle moves a page.
+void TestStrip::seekBarByMouse_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("drag the handle") << "drag";
+    QTest::newRow("drag right after a click") << "click, drag";
+    QTest::newRow("click on the bar") << "page";
+}
+
+void TestStrip::seekBarByMouse() {
+    QFETCH(QString, how);
+    FakeMprisPlayer player(nextName());
+    QVERIFY(player.start());
+    player.setTrack(QStringLiteral("Song"), {}, {}, 245000000, QStringLiteral("/track/9"));
+    player.setPosition(10000000);
+    FakeSystemVolume volume;
+    Strip s(volume);
+    s.strip.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.strip));
+    s.strip.WinampTimerTimer();
+    QSlider* bar = s.songBar();
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    const QPoint handle =
+        bar->style()
+            ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, bar)
+            .center();
+    const QPoint to(bar->width() * 3 / 4, handle.y());
+    if (how == "page") {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, to);
+    } else {
+        if (how == "click, drag") {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, handle);
+            player.clearCalls();
+            // As the window system delivers it: a double click in place of the press.
+            QTest::mouseDClick(bar, Qt::LeftButton, {}, handle);
+        } else {
+            QTest::mousePress(bar, Qt::LeftButton, {}, handle);
+        }
+        for (const QPoint& at : {QPoint((handle.x() + to.x()) / 2, handle.y()), to})
+            QTest::mouseMove(bar, at);
+        // The player's position is not polled while the handle is held, and a poll that
+        // was under way does not take the handle back.
+        QVERIFY(!s.strip.winampTimer()->isActive());
+        s.strip.WinampTimerTimer();
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, to);
+    }
+    const int expected = how == "page" ? 10 + bar->pageStep() : bar->maximum() * 3 / 4;
+    QVERIFY2(std::abs(bar->value() - expected) <= 5, qPrintable(QString::number(bar->value())));
+    QCOMPARE(
+        player.commands(),
+        QStringList{QStringLiteral("SetPosition /track/9 %1").arg(qint64(bar->value()) * 1000000)});
     QVERIFY(s.strip.winampTimer()->isActive());
 }
 
