@@ -207,30 +207,23 @@ private slots:
             << QByteArray("windows-1252") << QStringLiteral(u"\u03A9mega \u65E5\u672C")
             << QStringLiteral(u"Western (Windows-1252) cannot store these characters: "
                               u"\u03A9\u65E5\u672C\nThe tag was not changed.");
-        QTest::newRow("bytes beyond the field")
-            << QByteArray("UTF-8") << QString(16, QChar(0x00E9))
-            << QStringLiteral("The title takes 32 bytes in UTF-8; the tag holds 30.\nThe tag "
-                              "was not changed.");
         QTest::newRow("fits") << QByteArray("UTF-8") << QString(15, QChar(0x00E9)) << QString();
     }
     void saveRefusesWhatTheTagCannotHold() {
         QFETCH(QByteArray, charset);
         QFETCH(QString, title);
         QFETCH(QString, message);
-        const QByteArray before = frame(V1L3_128, 5000) + tag("Old", 255);
-        const QByteArray path = write("refuse.mp3", before);
+        const QByteArray path = write("refuse.mp3", frame(V1L3_128, 5000) + tag("Old", 255));
         SongDetailsPanel panel;
         panel.setCharset(charset);
         panel.showSong(path);
-        // Pasted text, which the fields' own check does not see.
-        child<QLineEdit>(panel, "Title")->setText(title);
+        child<QLineEdit>(panel, "Title")->setText(title); // pasted, past the fields' check
         QCOMPARE(pressAndReadMessage(child<QPushButton>(panel, "Button2")), message);
-        QFile file(QFile::decodeName(path));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray after = file.readAll();
-        QCOMPARE(after.size(), before.size());
-        QCOMPARE(quint8(after.back()), quint8(255));
-        QCOMPARE(after.mid(after.size() - 125, 3) == "Old", !message.isEmpty());
+        TMP3Info check;
+        check.setCharset(charset);
+        check.setFilename(path);
+        QCOMPARE(check.Title(), message.isEmpty() ? title : QStringLiteral("Old"));
+        QCOMPARE(check.genreByte(), quint8(255));
     }
 
     void writeFailuresShowMessages() {
