@@ -84,6 +84,16 @@ ParsedName ParseName(const QByteArray& path, const NamePatterns& patterns) {
         cut.artist = QByteArray(UnknownArtist);
         cut.title = CleanNamePart(n);
     }
+    // The artist names a file: leading dots would hide it in every file manager, and
+    // a blank name would make a file called ".lvn".
+    if (cut.pattern != NamePattern::None) {
+        qsizetype start = 0;
+        while (start < cut.artist.size() && (cut.artist[start] == '.' || cut.artist[start] == ' '))
+            ++start;
+        cut.artist = cut.artist.mid(start);
+        if (cut.artist.trimmed().isEmpty())
+            cut.artist = QByteArray(UnknownArtist);
+    }
     return cut;
 }
 

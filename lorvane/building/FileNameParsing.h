@@ -54,8 +54,8 @@ struct ParsedName {
 // ParseSongTitle, the scan and its preview.
 ParsedName ParseName(const QByteArray& path, const NamePatterns& patterns);
 
-// The artist name; UnknownArtist when no switched-on pattern fits. May be empty when
-// the fitting pattern cuts a blank-only part.
+// The artist name, without leading dots; UnknownArtist when no switched-on pattern
+// fits or the fitting pattern cuts a part that is blank (or only dots).
 QByteArray ParseArtist(const QByteArray& path, const NamePatterns& patterns);
 
 // The title shown in the song list.

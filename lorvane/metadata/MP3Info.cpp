@@ -138,6 +138,7 @@ void TMP3Info::setGenreID(int id) {
     if (id < 0 || id >= m_genres.size())
         id = id3v1::DefaultGenre;
     m_genreId = quint8(id);
+    m_genreByte = m_genreId;
     m_genre = m_genres.at(id);
     emit onChange(this);
 }
@@ -172,6 +173,7 @@ void TMP3Info::ReadTag() {
         m_comment.clear();
         m_year.clear();
         m_genreId = id3v1::DefaultGenre;
+        m_genreByte = m_genreId;
         m_genre = m_genres.at(m_genreId);
         reportError(QStringLiteral("Wrong file format or no ID3 Tag !"));
         return;
@@ -182,24 +184,25 @@ void TMP3Info::ReadTag() {
     m_comment = f.comment;
     m_year = f.year;
     m_genreId = f.genre < m_genres.size() ? f.genre : quint8(id3v1::DefaultGenre);
+    m_genreByte = f.genre;
     m_genre = m_genres.at(m_genreId);
     m_valid = true;
     emit onChangeFile(this);
 }
 
-bool TMP3Info::makeWritable() {
-    // The owner-write bit is the read-only attribute; once cleared it stays cleared.
-    if (RawFile::isReadOnly(m_filename))
-        RawFile::clearReadOnly(m_filename);
-    if (RawFile::isReadOnly(m_filename)) {
-        reportError(QStringLiteral(u"Can\u00B4t write ID3 tag information !"));
-        return false;
+bool TMP3Info::checkWritable() {
+    m_writeProtected = RawFile::isReadOnly(m_filename) || !RawFile::isWritable(m_filename);
+    if (m_writeProtected) {
+        const QByteArray name = m_filename.mid(m_filename.lastIndexOf('/') + 1);
+        reportError(QStringLiteral("The file %1 is write protected. The tag was not changed.")
+                        .arg(QString::fromLocal8Bit(name)));
     }
-    return true;
+    return !m_writeProtected;
 }
 
 void TMP3Info::Save() {
     m_saved = true;
+    m_writeProtected = false;
     if (!RawFile::exists(m_filename)) {
         m_valid = false;
         m_saved = false;
@@ -213,10 +216,10 @@ void TMP3Info::Save() {
     f.album = m_album;
     f.comment = m_comment;
     f.year = m_year;
-    f.genre = m_genreId;
+    f.genre = m_genreByte;
     const QByteArray tag = id3v1::encode(f, m_charset);
 
-    if (!makeWritable()) {
+    if (!checkWritable()) {
         m_saved = false;
         return;
     }
@@ -254,6 +257,7 @@ void TMP3Info::Save() {
 }
 
 void TMP3Info::RemoveID3() {
+    m_writeProtected = false;
     if (!RawFile::exists(m_filename)) {
         reportError(QStringLiteral("File doesn`t exist !"));
         return;
@@ -262,7 +266,7 @@ void TMP3Info::RemoveID3() {
         reportError(QStringLiteral("File is already untagged !"));
         return;
     }
-    if (!makeWritable())
+    if (!checkWritable())
         return;
     RawFile file(m_filename, RawFile::ReadWrite);
     file.truncate(file.size() - id3v1::TagSize);

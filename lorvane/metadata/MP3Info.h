@@ -71,6 +71,10 @@ public:
     bool Valid() const { return m_valid; }
     bool Saved() const { return m_saved; }
     QString Error() const { return m_error; }
+    // The last Save or RemoveID3 found the file write protected and left it alone.
+    bool WriteProtected() const { return m_writeProtected; }
+    // The genre byte Save writes: as read (even beyond the list) until GenreID is set.
+    quint8 genreByte() const { return m_genreByte; }
     const QStringList& Genres() const { return m_genres; }
     // The character set of the tag's text; the next read and save use it.
     QByteArray Charset() const { return m_charset.name(); }
@@ -98,8 +102,9 @@ private:
     void ReadTag();
     void setTextField(QString& field, const QString& s, int maxChars);
     void reportError(const QString& text);
-    // Clears the read-only attribute; false when it cannot be cleared.
-    bool makeWritable();
+    // False, with the message, when the user has not made the file writable; a file's
+    // mode is the user's to change, never ours.
+    bool checkWritable();
 
     QByteArray m_filename;
     QByteArray m_identifier;
@@ -107,6 +112,8 @@ private:
     QString m_genre;
     QString m_error;
     quint8 m_genreId = id3v1::DefaultGenre;
+    quint8 m_genreByte = id3v1::DefaultGenre;
+    bool m_writeProtected = false;
     bool m_valid = false;
     bool m_saved = false;
     QStringList m_genres;

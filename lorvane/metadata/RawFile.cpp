@@ -94,8 +94,6 @@ bool RawFile::isReadOnly(const QByteArray& path) {
     return (st.st_mode & S_IWUSR) == 0;
 }
 
-void RawFile::clearReadOnly(const QByteArray& path) {
-    struct stat st;
-    if (::stat(path.constData(), &st) == 0)
-        ::chmod(path.constData(), (st.st_mode & 07777) | S_IWUSR);
+bool RawFile::isWritable(const QByteArray& path) {
+    return ::access(path.constData(), W_OK) == 0;
 }

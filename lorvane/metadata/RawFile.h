@@ -27,7 +27,8 @@ public:
     static bool exists(const QByteArray& path);
     // The owner-write bit stands in for the read-only attribute.
     static bool isReadOnly(const QByteArray& path);
-    static void clearReadOnly(const QByteArray& path);
+    // This process may open the file for writing.
+    static bool isWritable(const QByteArray& path);
 
 private:
     int m_fd = -1;

@@ -135,8 +135,7 @@ QString TagCharset::decode(const char* bytes, int length) const {
     return QString::fromUtf8(utf8);
 }
 
-QByteArray TagCharset::encode(const QString& text, int maxBytes) const {
-    QByteArray out;
+template <typename Take> void TagCharset::eachCharacter(const QString& text, Take take) const {
     QByteArray bytes;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -146,21 +145,52 @@ QByteArray TagCharset::encode(const QString& text, int maxBytes) const {
         const QString one = text.mid(i, units);
         i += units - 1;
         const bool lone = c.isSurrogate() && units == 1;
+        bool held = true;
         if (c.unicode() == 0 || lone || m_conv->fromUtf8 == iconv_t(-1) ||
             !convert(m_conv->fromUtf8, one.toUtf8(), bytes)) {
             const char16_t u = c.unicode();
             QByteArray unused;
             if (m_conv->singleByte && units == 1 && u >= 0x80 && u < 0xA0 &&
-                !convert(m_conv->toUtf8, QByteArray(1, char(u)), unused))
+                !convert(m_conv->toUtf8, QByteArray(1, char(u)), unused)) {
                 bytes = QByteArray(1, char(u)); // the reverse of decode's undefined bytes
-            else
+            } else {
                 bytes = QByteArrayLiteral("?");
+                held = false;
+            }
         }
-        if (out.size() + bytes.size() > maxBytes)
-            break;
-        out += bytes;
+        if (!take(one, bytes, held))
+            return;
     }
+}
+
+QByteArray TagCharset::encode(const QString& text, int maxBytes) const {
+    QByteArray out;
+    eachCharacter(text, [&out, maxBytes](const QString&, const QByteArray& bytes, bool) {
+        if (out.size() + bytes.size() > maxBytes)
+            return false;
+        out += bytes;
+        return true;
+    });
     return out;
+}
+
+int TagCharset::byteCount(const QString& text) const {
+    qsizetype count = 0;
+    eachCharacter(text, [&count](const QString&, const QByteArray& bytes, bool) {
+        count += bytes.size();
+        return true;
+    });
+    return int(count);
+}
+
+QString TagCharset::unstorable(const QString& text) const {
+    QString refused;
+    eachCharacter(text, [&refused](const QString& one, const QByteArray&, bool held) {
+        if (!held && !refused.contains(one))
+            refused += one;
+        return true;
+    });
+    return refused;
 }
 
 } // namespace id3v1

@@ -37,9 +37,16 @@ public:
     // '?'; a character whose bytes would not all fit ends the text before it, so a
     // multi-byte character is never cut in half.
     QByteArray encode(const QString& text, int maxBytes) const;
+    // The bytes text takes in the set, a character it cannot hold counted as its '?'.
+    int byteCount(const QString& text) const;
+    // The characters of text the set cannot hold, each once, in the order they come.
+    QString unstorable(const QString& text) const;
 
 private:
     struct Converters;
+    // Calls take(character, its bytes, whether the set holds it) for each character
+    // until take returns false.
+    template <typename Take> void eachCharacter(const QString& text, Take take) const;
     QByteArray m_name;
     std::shared_ptr<Converters> m_conv;
 };

@@ -1,5 +1,6 @@
 #include "store/ArtistFile.h"
 
+#include "files/PathText.h"
 #include "store/StoreError.h"
 
 namespace lorvane::ArtistFile {
@@ -29,13 +30,17 @@ void write(const QByteArray& path, const QByteArrayList& lines, Links links) {
     ArtistFile::writeAtomic(path, joinLines(lines), links);
 }
 
-bool writeOrRemove(const QByteArray& path, const QByteArrayList& lines) {
-    if (!lines.isEmpty()) {
+bool writeOrRemove(const QByteArray& path, const QByteArrayList& lines, bool mayRemove) {
+    if (!lines.isEmpty() || !mayRemove) {
         write(path, lines);
         return false;
     }
     remove(path);
     return true;
+}
+
+QByteArray songKey(const QByteArray& path) {
+    return asciiFolded(plainPath(path));
 }
 
 QByteArray asciiFolded(const QByteArray& text) {

@@ -39,15 +39,27 @@ void checkReplaceable(const QByteArray& path, Links links = Links::WriteThrough)
 void write(const QByteArray& path, const QByteArrayList& lines, Links links = Links::WriteThrough);
 
 // Writes lines back, or removes the file when none remain (a file never stays empty).
-// Returns true when the file was removed.
-bool writeOrRemove(const QByteArray& path, const QByteArrayList& lines);
+// Returns true when the file was removed. A file that may not be removed (see
+// ArtistStore::mayRemove) is written empty instead.
+bool writeOrRemove(const QByteArray& path, const QByteArrayList& lines, bool mayRemove = true);
 
 // ASCII-only letter case folding ("A".."Z" to "a".."z"), the rule for song paths.
 QByteArray asciiFolded(const QByteArray& text);
 
+// Key under which a song path counts as filed already: ASCII letter case and the
+// spellings plainPath evens out ("a//b", "a/./b", a trailing "/") do not matter.
+QByteArray songKey(const QByteArray& path);
+
 // Key under which names of artist files and genre folders match regardless of case:
 // full Unicode case folding for UTF-8 names, ASCII folding for other byte strings.
 QByteArray nameKey(const QByteArray& name);
+
+// The longest path the system opens; a longer line (a damaged file) names no song, and
+// the lists and counts pass over it rather than spend the window's time on it.
+constexpr qsizetype MaxSongLine = 4096;
+inline bool isSongLine(const QByteArray& line) {
+    return line.size() <= MaxSongLine;
+}
 
 // A path that cannot be kept on one line (it holds CR or LF) cannot be stored.
 bool isStorableLine(const QByteArray& path);

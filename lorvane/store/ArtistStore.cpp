@@ -7,6 +7,9 @@
 #include "store/ArtistStoreSession.h"
 #include "store/StoreError.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace lorvane {
 
 namespace {
@@ -101,8 +104,10 @@ QList<SongEntry> ArtistStore::ListSongs(const QByteArray& genre, const QByteArra
         return songs; // an unreadable file lists as a missing one
     }
     songs.reserve(lines.size());
-    for (int i = 0; i < lines.size(); ++i)
-        songs.append({ParseSongTitle(lines[i], patterns), i});
+    for (int i = 0; i < lines.size(); ++i) {
+        if (ArtistFile::isSongLine(lines[i]))
+            songs.append({ParseSongTitle(lines[i], patterns), i});
+    }
     return songs;
 }
 
@@ -122,6 +127,20 @@ QByteArray ArtistStore::SongPathOf(const QByteArray& genre, const QByteArray& ar
     return lineIndex < lines.size() ? lines[lineIndex] : QByteArrayLiteral("null");
 }
 
+bool ArtistStore::mayRemove(const QByteArray& path) const {
+    const auto resolved = [](const QByteArray& folder) {
+        char* real = ::realpath(folder.constData(), nullptr);
+        QByteArray out = real ? QByteArray(real) : QByteArray();
+        std::free(real);
+        return out;
+    };
+    const QByteArray db = resolved(dbFolder());
+    const QByteArray folder = resolved(path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1)));
+    if (db.isEmpty() || folder.isEmpty())
+        return false;
+    return folder == db || folder.startsWith(db == "/" ? db : db + '/');
+}
+
 DeleteSongResult ArtistStore::DeleteSongFromDB(const QByteArray& genre, const QByteArray& artist,
                                                int lineIndex) {
     DeleteSongResult result;
@@ -133,7 +152,7 @@ DeleteSongResult ArtistStore::DeleteSongFromDB(const QByteArray& genre, const QB
             return result;
         if (lineIndex >= 0 && lineIndex < lines.size())
             lines.removeAt(lineIndex);
-        result.artistFileDeleted = ArtistFile::writeOrRemove(path, lines);
+        result.artistFileDeleted = ArtistFile::writeOrRemove(path, lines, mayRemove(path));
     } catch (const StoreError& e) {
         result.error = e.message();
     }
@@ -154,7 +173,7 @@ CleanArtistResult ArtistStore::CleanArtist(const QByteArray& genre, const QByteA
                 kept.append(line);
         }
         result.removedLines = int(lines.size() - kept.size());
-        result.artistFileDeleted = ArtistFile::writeOrRemove(path, kept);
+        result.artistFileDeleted = ArtistFile::writeOrRemove(path, kept, mayRemove(path));
     } catch (const StoreError& e) {
         result.error = e.message();
     }
@@ -165,7 +184,7 @@ bool ArtistStore::DeleteArtist(const QByteArray& genre, const QByteArray& artist
     try {
         const DatabaseLock::Hold hold = m_lock.hold();
         const QByteArray path = artistFile(genre, artist);
-        return !path.isEmpty() && ArtistFile::remove(path);
+        return !path.isEmpty() && mayRemove(path) && ArtistFile::remove(path);
     } catch (const StoreError&) {
         return false;
     }
@@ -182,7 +201,7 @@ int ArtistStore::PurgeDB(const CaptionSink& captions) {
     int deleted = 0;
     for (const QByteArray& file :
          FindFiles(dbFolder(), "*.lvn", inside, GettingFilesCaptions(captions))) {
-        if (ArtistFile::remove(file))
+        if (mayRemove(file) && ArtistFile::remove(file))
             ++deleted;
     }
     return deleted;

@@ -88,6 +88,12 @@ public:
     // for a name that holds "/" (it cannot be a file name).
     QByteArray artistFile(const QByteArray& genre, const QByteArray& artist) const;
 
+    // Whether the file path names may be deleted or moved away: its folder is the
+    // database folder or one below it once links are resolved. A genre folder that is
+    // a link leads elsewhere, and what is there is the user's; the link itself, an entry
+    // of the database folder, may go.
+    bool mayRemove(const QByteArray& path) const;
+
     // Creates the database folder when missing; failures are ignored. True if created.
     bool createDbFolder() const;
 

@@ -89,7 +89,7 @@ ArtistStoreSession::ArtistData& ArtistStoreSession::artistData(const QByteArray&
     data.canonical = ArtistFile::joinLines(data.lines) == raw;
     data.foldedLines.reserve(data.lines.size());
     for (const QByteArray& line : std::as_const(data.lines))
-        data.foldedLines.insert(ArtistFile::asciiFolded(line));
+        data.foldedLines.insert(ArtistFile::songKey(line));
     return *m_artists.insert(path, data);
 }
 
@@ -172,7 +172,7 @@ void ArtistStoreSession::fileSong(const QByteArray& path, const QByteArray& file
                                   AddSongResult& result) {
     ArtistData& data = artistData(filePath);
     if (data.onDisk) {
-        const QByteArray folded = ArtistFile::asciiFolded(path);
+        const QByteArray folded = ArtistFile::songKey(path);
         if (data.foldedLines.contains(folded)) {
             result.duplicate = true;
             // Filing a song writes its artist file back, which makes its line ends CR LF.
@@ -194,7 +194,7 @@ void ArtistStoreSession::fileSong(const QByteArray& path, const QByteArray& file
     else
         ArtistFile::write(filePath, {path});
     data.lines = {path};
-    data.foldedLines = {ArtistFile::asciiFolded(path)};
+    data.foldedLines = {ArtistFile::songKey(path)};
     data.onDisk = true;
     data.canonical = true;
     result.artistFileCreated = true;

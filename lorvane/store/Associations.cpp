@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lorvane {
@@ -215,7 +216,18 @@ void SaveAssociationFile(const QByteArray& fileName, const QList<AssociationRow>
 
 QList<AssociationRow> LoadAssociationFile(const QByteArray& fileName) {
     Connection c;
-    if (sqlite3_open_v2(fileName.constData(), &c.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+    // A save killed half-way leaves its journal, which only a connection that may write
+    // can roll back; a read-only one would fail on every read until the next save.
+    struct stat journal {};
+    const bool recover = ::stat((fileName + "-journal").constData(), &journal) == 0 &&
+                         S_ISREG(journal.st_mode) && journal.st_size > 0;
+    if (recover &&
+        sqlite3_open_v2(fileName.constData(), &c.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(c.db);
+        c.db = nullptr;
+    }
+    if (!c.db &&
+        sqlite3_open_v2(fileName.constData(), &c.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         throw unreadable(fileName, c.error());
     // A save in progress holds SQLite's lock for a moment; wait for it instead of failing.
     sqlite3_busy_timeout(c.db, BusyTimeoutMs);

@@ -2,6 +2,8 @@
 
 #include "store/ArtistFile.h"
 
+#include <algorithm>
+
 namespace lorvane {
 
 qint64 CountSongs(const QByteArray& folder, const CaptionSink& captions) {
@@ -13,7 +15,7 @@ qint64 CountSongs(const QByteArray& folder, const CaptionSink& captions) {
         bool exists = false;
         const QByteArrayList lines = ArtistFile::read(files[i], &exists);
         if (exists)
-            total += lines.size();
+            total += std::count_if(lines.begin(), lines.end(), ArtistFile::isSongLine);
         if (i % 5 == 0 && captions)
             captions(QStringLiteral("Counting MP3s from Artists: %1").arg(i));
     }

@@ -35,13 +35,24 @@ QHash<QByteArray, Held>& held() {
 
 int openLockFile(const QByteArray& file) {
     int fd;
-    do {
-        fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    // A lock file another user made without write access for us still locks.
-    if (fd < 0 && errno == EACCES)
-        fd = ::open(file.constData(), O_RDONLY | O_CLOEXEC);
-    return fd;
+    // A link in the lock file's place (dangling, or to a file elsewhere) would have
+    // the open create or lock what it points to: the link goes, a plain file takes
+    // its place.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        do {
+            fd = ::open(file.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+        } while (fd < 0 && errno == EINTR);
+        // A lock file another user made without write access for us still locks.
+        if (fd < 0 && errno == EACCES)
+            fd = ::open(file.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0 || errno != ELOOP)
+            return fd;
+        struct stat st {};
+        if (::lstat(file.constData(), &st) != 0 || !S_ISLNK(st.st_mode) ||
+            ::unlink(file.constData()) != 0)
+            return -1;
+    }
+    return -1;
 }
 
 enum class Attempt { Locked, Busy, Unlockable };
@@ -61,7 +72,7 @@ Attempt tryLock(int fd) {
 bool isLockFile(int fd, const QByteArray& file) {
     struct stat opened {};
     struct stat named {};
-    return ::fstat(fd, &opened) == 0 && ::stat(file.constData(), &named) == 0 &&
+    return ::fstat(fd, &opened) == 0 && ::lstat(file.constData(), &named) == 0 &&
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 

@@ -162,10 +162,16 @@ bool GenreFolders::RemoveGenre(const QByteArray& genre, const CaptionSink& capti
     if (!hold)
         return false;
     const QByteArray folder = m_store.genreFolder(genre);
+    // A genre that is a link goes as a link; the folder it leads to is the user's.
+    struct stat st {};
+    if (::lstat(withoutSlash(folder).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        return ::unlink(withoutSlash(folder).constData()) == 0;
     const FindOptions inside{.recurse = true, .followLinks = false};
     for (const QByteArray& file :
-         FindFiles(folder, QByteArrayLiteral("*.lvn"), inside, GettingFilesCaptions(captions)))
-        ArtistFile::remove(file);
+         FindFiles(folder, QByteArrayLiteral("*.lvn"), inside, GettingFilesCaptions(captions))) {
+        if (m_store.mayRemove(file))
+            ArtistFile::remove(file);
+    }
     // A write cut short by a kill leaves its hidden temporary file, which would keep the
     // emptied folder on disk.
     for (const FolderEntry& entry : listFolder(folder)) {
@@ -189,7 +195,12 @@ bool GenreFolders::MoveArtist(const QByteArray& source, const QByteArray& target
     if (ArtistFile::exists(m_store.artistFile(target, artist)))
         return false;
     const QByteArray name = from.mid(from.lastIndexOf('/') + 1);
-    return RenameNoReplace(from, m_store.genreFolder(target) + name);
+    const QByteArray to = m_store.genreFolder(target) + name;
+    // Neither end may lie behind a genre that is a link: a move would take a file away
+    // from where the user keeps it, or put one there.
+    if (!m_store.mayRemove(from) || !m_store.mayRemove(to))
+        return false;
+    return RenameNoReplace(from, to);
 }
 
 } // namespace lorvane

@@ -1,5 +1,6 @@
 #include "store/Scanner.h"
 
+#include "files/PathText.h"
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/ArtistStoreSession.h"
@@ -97,7 +98,8 @@ OrganizeResult Scanner::AddFromFolder(const QByteArray& root, bool recurse,
                                       const NamePatterns& patterns, const QByteArray& selectedGenre,
                                       AssociationSource* assoc, bool sameFileSystem) {
     const FindOptions options{.recurse = recurse, .sameFileSystem = sameFileSystem};
-    m_found = FindSongFiles(root, options, GettingFilesCaptions(m_captions));
+    // Stored paths must not depend on the folder the program was started from.
+    m_found = FindSongFiles(absolutePath(root), options, GettingFilesCaptions(m_captions));
     return OrganizeFiles(m_found, patterns, selectedGenre, assoc);
 }
 

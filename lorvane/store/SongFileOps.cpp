@@ -1,14 +1,24 @@
 #include "store/SongFileOps.h"
 
+#include "building/NameText.h"
 #include "files/FolderListing.h"
 #include "store/ArtistFile.h"
 #include "store/AssociationSource.h"
 #include "store/GenreFolders.h"
 #include "store/StoreError.h"
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace lorvane {
 
 namespace {
+
+// Whether nothing, not even a dangling link, is left at path.
+bool isGone(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) != 0 && errno == ENOENT;
+}
 
 // Lines equal to oldPath (ASCII case ignored) leave; with keepAs set, the first of
 // them stays in its place holding keepAs instead. True when anything changed.
@@ -91,7 +101,7 @@ ReplaceSongPathResult ReplaceSongPath(ArtistStore& store, const QByteArray& genr
             return result;
         const bool keep = caseOnly && filed == noted;
         replaceLines(lines, oldPath, keep ? &newPath : nullptr);
-        result.artistFileDeleted = ArtistFile::writeOrRemove(noted, lines);
+        result.artistFileDeleted = ArtistFile::writeOrRemove(noted, lines, store.mayRemove(noted));
     } catch (const StoreError& e) {
         result.error = e.message();
     }
@@ -150,6 +160,42 @@ RenameSongResult RenameSong(ArtistStore& store, AssociationSource* assoc, const 
     // truth about it.
     if (!result.replaced.added.error.isEmpty() && RenameNoReplace(result.newPath, oldPath))
         result.outcome = RenameOutcome::Unchanged;
+    return result;
+}
+
+DeleteSongFileResult DeleteSongFile(ArtistStore& store, const QByteArray& genre,
+                                    const QByteArray& artist, int lineIndex,
+                                    const QByteArray& path) {
+    DeleteSongFileResult result;
+    if (path.isEmpty() || path == "null") {
+        result.fileDeleted = true;
+        result.removed = store.DeleteSongFromDB(genre, artist, lineIndex);
+        return result;
+    }
+    DatabaseLock::Hold hold;
+    try {
+        hold = store.databaseLock().hold();
+    } catch (const StoreError& e) {
+        result.removed.error = e.message();
+        return result;
+    }
+    if (!ArtistFile::remove(path) && !isGone(path)) {
+        result.error = QStringLiteral("Can't delete file %1").arg(DisplayText(path));
+        return result;
+    }
+    result.fileDeleted = true;
+    DeleteSongResult& removed = result.removed;
+    try {
+        const QByteArray file = store.artistFile(genre, artist);
+        QByteArrayList lines = ArtistFile::read(file, &removed.fileFound);
+        if (!removed.fileFound || lineIndex < 0 || lineIndex >= lines.size() ||
+            lines[lineIndex] != path)
+            return result;
+        lines.removeAt(lineIndex);
+        removed.artistFileDeleted = ArtistFile::writeOrRemove(file, lines, store.mayRemove(file));
+    } catch (const StoreError& e) {
+        removed.error = e.message();
+    }
     return result;
 }
 

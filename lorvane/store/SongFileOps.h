@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-// Renaming a song file on disk together with its line in the store.
+// Renaming and deleting a song file on disk together with its line in the store.
 //
 // A rename completes on disk and in the store, or leaves both as they were (a store
 // that cannot be written gives the file its old name back). The result says what
@@ -57,5 +57,21 @@ RenameSongResult RenameSong(ArtistStore& store, AssociationSource* assoc, const 
                             const QByteArray& artist, const QByteArray& oldPath,
                             const QByteArray& typed, const NamePatterns& patterns,
                             const QByteArray& selectedGenre, bool updateStore);
+
+struct DeleteSongFileResult {
+    bool fileDeleted = false; // the file is gone: apply `removed` to the lists
+    DeleteSongResult removed; // the database side
+    QString error;            // "Can't delete file ..." when the file stays
+};
+
+// Deletes the song file path, then line lineIndex of the artist's file if that line
+// still holds path (another program may have changed the file since the list was
+// read), deleting the artist file when none remains. A file that stays keeps its line,
+// so a song on disk is never lost from the collection; a database in use deletes
+// nothing. A path that names no file ("" or "null", as SongPathOf gives) deletes no
+// file, only the entry.
+DeleteSongFileResult DeleteSongFile(ArtistStore& store, const QByteArray& genre,
+                                    const QByteArray& artist, int lineIndex,
+                                    const QByteArray& path);
 
 } // namespace lorvane

@@ -128,7 +128,10 @@ void TestParseNames::patterns_data() {
     row("separator at end", "A-=-.mp3", "--c-", x, unknown, "A-=-");
     row("long separator", "A by B.mp3", "--c-", " by ", "A", "B");
     // Names are cut as given: blank parts, folders, several dots, case.
-    row("blank artist", "_ _-Song.mp3", "---d", x, "", "Song");
+    row("blank artist", "_ _-Song.mp3", "---d", x, unknown, "Song");
+    row("no artist", " - Song.mp3", "---d", x, unknown, "Song");
+    row("hidden artist", ".Band - Song.mp3", "---d", x, "Band", "Song");
+    row("dots only", ". . - Song.mp3", "---d", x, unknown, "Song");
     row("folder with dashes", "/a-b/(c)/song.mp3", "tbcd", x, unknown, "song");
     row("several dots", "Band - Song.live.mp3", "---d", x, "Band", "Song.live");
     row("case kept", "sOmE bAnD - TiTlE.mp3", "---d", x, "sOmE bAnD", "TiTlE");

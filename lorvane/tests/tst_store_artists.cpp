@@ -2,9 +2,15 @@
 #include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/AssociationSource.h"
+#include "store/Associations.h"
+#include "store/Counts.h"
+#include "store/GenreFolders.h"
+#include "store/SongFileOps.h"
+#include "store/StoreError.h"
 #include "support/Fixtures.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -12,7 +18,9 @@
 
 #include <algorithm>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace lorvane;
@@ -63,9 +71,13 @@ private slots:
     void fileProtectionKept();
     void lineIndexSurvivesSorting();
     void deleteSong();
+    void deleteSongFile_data();
+    void deleteSongFile();
     void cleanArtist();
     void deleteArtistPurgeAndEntries();
     void purgeStaysInsideTheDatabase();
+    void hostileDataHome_data();
+    void hostileDataHome();
     void manualAddStoresTwice();
     void dataHome();
 
@@ -224,10 +236,10 @@ void TestStoreArtists::readsAnyLineEndWritesCrLf() {
 void TestStoreArtists::emptyArtistAndEmptyLines() {
     ArtistStore s = store();
     const AddSongResult r = s.AddSong("/m/_ _-Song.mp3", m_patterns, "", true);
-    QCOMPARE(r.artist, QByteArray());
-    QVERIFY(pathExists(db() + "Unknown/.lvn"));
-    QCOMPARE(s.ListArtists("Unknown"), QByteArrayList{QByteArray()});
-    QCOMPARE(s.SongPathOf("Unknown", "", 0), QByteArray("/m/_ _-Song.mp3"));
+    // A blank artist would make the hidden file ".lvn".
+    QCOMPARE(r.artist, QByteArray(UnknownArtist));
+    QVERIFY(!pathExists(db() + "Unknown/.lvn"));
+    QCOMPARE(s.SongPathOf("Unknown", UnknownArtist, 0), QByteArray("/m/_ _-Song.mp3"));
 
     writeBytes(db() + "Unknown/Gap.lvn", "\r\n/m/Gap - x.mp3\r\n");
     const QList<SongEntry> songs = s.ListSongs("Unknown", "Gap", m_patterns);
@@ -355,6 +367,32 @@ void TestStoreArtists::deleteSong() {
     QVERIFY(!s.DeleteSongFromDB("Pop", "Band", 0).fileFound);
 }
 
+// The file goes first; its line goes only if it still names that file.
+void TestStoreArtists::deleteSongFile_data() {
+    QTest::addColumn<QByteArray>("lines"); // the artist file at F4 on line 1; {s} the song
+    QTest::addColumn<bool>("fileStays");   // a folder with a file in it in the song's place
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("deleted") << QByteArray("/a\r\n{s}\r\n") << false << QByteArray("/a\r\n");
+    QTest::newRow("line changed meanwhile")
+        << QByteArray("{s}\r\n/b\r\n") << false << QByteArray("{s}\r\n/b\r\n");
+    QTest::newRow("file stays") << QByteArray("/a\r\n{s}\r\n") << true
+                                << QByteArray("/a\r\n{s}\r\n");
+}
+
+void TestStoreArtists::deleteSongFile() {
+    QFETCH(QByteArray, lines);
+    QFETCH(bool, fileStays);
+    const QByteArray song = m_dir->path().toUtf8() + "/Band - Song.mp3";
+    writeBytes(fileStays ? song + "/inside" : song);
+    writeBytes(db() + "Pop/Band.lvn", lines.replace("{s}", song));
+    ArtistStore s = store();
+    const DeleteSongFileResult r = DeleteSongFile(s, "Pop", "Band", 1, song);
+    QCOMPARE(r.fileDeleted, !fileStays);
+    QCOMPARE(pathExists(song), fileStays);
+    QCOMPARE(r.error.isEmpty(), !fileStays);
+    QTEST(readBytes(db() + "Pop/Band.lvn").replace(song, "{s}"), "after");
+}
+
 void TestStoreArtists::cleanArtist() {
     const QByteArray here = m_dir->path().toUtf8() + "/here.mp3";
     writeBytes(here);
@@ -405,6 +443,86 @@ void TestStoreArtists::purgeStaysInsideTheDatabase() {
     QVERIFY(!pathExists(db() + "Pop/A.lvn"));
     // An ordinary scan still follows links.
     QCOMPARE(FindFiles(db(), "*.lvn", FindOptions{.recurse = true}).size(), 1);
+}
+
+// A save of many rows killed once it writes into the file (its journal is complete on
+// disk then): the next reader rolls the journal back and reads the rows saved before.
+static bool loadAKilledSave(const QByteArray& file) {
+    SaveAssociationFile(file, {{"Old", "Pop"}});
+    const qint64 before = QFileInfo(QString::fromUtf8(file)).size();
+    QList<AssociationRow> many(400000, {"Artist", "Genre"});
+    const pid_t child = ::fork();
+    if (child == 0) {
+        SaveAssociationFile(file, many);
+        ::_exit(0);
+    }
+    while (QFileInfo(QString::fromUtf8(file)).size() == before &&
+           ::waitpid(child, nullptr, WNOHANG) == 0)
+        ::usleep(1000);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    try {
+        return LoadAssociationFile(file) == QList<AssociationRow>{{"Old", "Pop"}};
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+// A data home whose genre "Linked" and artist file "Pop/Alias.lvn" are links to a folder
+// elsewhere, whose lock is a dangling link, with a damaged artist file and a killed save:
+// no command deletes, moves or creates anything elsewhere.
+using HostileCommand = bool (*)(ArtistStore&, const QByteArray& home);
+void TestStoreArtists::hostileDataHome_data() {
+    QTest::addColumn<void*>("command");
+    QTest::addColumn<bool>("done"); // what the command returns
+    const auto row = [](const char* name, bool done, HostileCommand command) {
+        QTest::newRow(name) << reinterpret_cast<void*>(command) << done;
+    };
+    row("remove linked genre", true,
+        [](ArtistStore& s, const QByteArray&) { return GenreFolders(s).RemoveGenre("Linked"); });
+    row("purge", true, [](ArtistStore& s, const QByteArray&) { return s.PurgeDB() == 2; });
+    row("clean linked artist", false, [](ArtistStore& s, const QByteArray&) {
+        return s.CleanArtist("Linked", "Band").artistFileDeleted;
+    });
+    row("delete linked artist", false,
+        [](ArtistStore& s, const QByteArray&) { return s.DeleteArtist("Linked", "Band"); });
+    row("move from linked genre", false, [](ArtistStore& s, const QByteArray&) {
+        return GenreFolders(s).MoveArtist("Linked", "Pop", "Band");
+    });
+    row("move into linked genre", false, [](ArtistStore& s, const QByteArray&) {
+        return GenreFolders(s).MoveArtist("Pop", "Linked", "Own");
+    });
+    row("delete linked song", false, [](ArtistStore& s, const QByteArray&) {
+        return s.DeleteSongFromDB("Linked", "Band", 0).artistFileDeleted;
+    });
+    // A line longer than any path is no song; the file stays as it is.
+    row("list past a long line", true, [](ArtistStore& s, const QByteArray&) {
+        const QByteArray damaged = QByteArray(5000, 'x') + "\r\n/m/Long - Song.mp3\r\n";
+        writeBytes(s.dbFolder() + "Pop/Long.lvn", damaged);
+        const QList<SongEntry> songs = s.ListSongs("Pop", "Long", NamePatterns());
+        return songs.size() == 1 && songs[0].lineIndex == 1 &&
+               CountSongs(s.dbFolder() + "Pop/") == 3 &&
+               readBytes(s.dbFolder() + "Pop/Long.lvn") == damaged;
+    });
+    row("load a killed association save", true, [](ArtistStore&, const QByteArray& home) {
+        return loadAKilledSave(home + "/lorvane.gen");
+    });
+}
+
+void TestStoreArtists::hostileDataHome() {
+    QFETCH(void*, command);
+    const QByteArray home = m_dir->path().toUtf8();
+    const QByteArray outside = home + "/elsewhere/";
+    writeBytes(outside + "Band.lvn", "/gone/b.mp3\r\n");
+    writeBytes(outside + "sub/Deep.lvn", "/gone/d.mp3\r\n");
+    writeBytes(db() + "Pop/Own.lvn", "/gone/o.mp3\r\n");
+    QVERIFY(::symlink(outside.constData(), db() + "Linked") == 0);
+    QVERIFY(::symlink(outside + "Band.lvn", db() + "Pop/Alias.lvn") == 0);
+    QVERIFY(::symlink(outside + "made.lock", home + "/.lorvane.lock") == 0);
+    const QByteArrayList before = coretest::snapshot(outside).keys();
+    ArtistStore s = store();
+    QTEST(reinterpret_cast<HostileCommand>(command)(s, home), "done");
+    QCOMPARE(coretest::snapshot(outside).keys(), before);
 }
 
 void TestStoreArtists::manualAddStoresTwice() {

@@ -4,7 +4,9 @@
 #include "store/Scanner.h"
 #include "support/Fixtures.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,6 +89,7 @@ private slots:
     void reach_data();
     void reach();
     void captions();
+    void scanningTwiceAddsNothing_data();
     void scanningTwiceAddsNothing();
     void sameFilesAsOneByOne_data();
     void sameFilesAsOneByOne();
@@ -199,18 +202,42 @@ void TestScanFolders::captions() {
                                 "Organizing MP3s: 5", "Organizing MP3s: 10"}));
 }
 
+// The second scan names the folder of the first in another spelling; a relative one is
+// taken from the current folder, and what is stored does not depend on it.
+void TestScanFolders::scanningTwiceAddsNothing_data() {
+    QTest::addColumn<QByteArray>("firstRoot"); // "/..." below the temporary folder
+    QTest::addColumn<QByteArray>("secondRoot");
+    QTest::newRow("same root") << QByteArray("/music/") << QByteArray("/music/");
+    QTest::newRow("relative, then absolute") << QByteArray("music") << QByteArray("/music");
+    QTest::newRow("doubled slash") << QByteArray("/music/") << QByteArray("//music//");
+    QTest::newRow("dot") << QByteArray("./music/.") << QByteArray("/./music/");
+}
+
 void TestScanFolders::scanningTwiceAddsNothing() {
+    QFETCH(QByteArray, firstRoot);
+    QFETCH(QByteArray, secondRoot);
     for (int i = 0; i < 7; ++i)
         writeBytes(music() + "Band " + QByteArray::number(i % 3) + " - " + QByteArray::number(i) +
                    ".mp3");
+    const QByteArray base = m_dir->path().toUtf8();
+    const auto root = [&base](const QByteArray& given) {
+        return given.startsWith('/') ? base + given : given;
+    };
+    const QByteArray cwd = QDir::currentPath().toUtf8();
+    QVERIFY(QDir::setCurrent(QString::fromUtf8(base)));
+    const auto back = qScopeGuard([&cwd] { QDir::setCurrent(QString::fromUtf8(cwd)); });
     ArtistStore store(home());
     Scanner scanner(store);
-    OrganizeResult first = scanner.AddFromFolder(music(), true, m_patterns, "Unknown", nullptr);
+    OrganizeResult first =
+        scanner.AddFromFolder(root(firstRoot), true, m_patterns, "Unknown", nullptr);
+    for (const QByteArray& line : readBytes(store.dbFolder() + "Unknown/Band 0.lvn").split('\n'))
+        QVERIFY(line.isEmpty() || line.startsWith(music() + "Band 0 - "));
     QCOMPARE(first.added, 7);
     QCOMPARE(first.artistsToList.size(), 3);
     QCOMPARE(first.genresCreated, QByteArrayList{"Unknown"});
     const auto before = snapshot(store.dbFolder());
-    OrganizeResult again = scanner.AddFromFolder(music(), true, m_patterns, "Unknown", nullptr);
+    OrganizeResult again =
+        scanner.AddFromFolder(root(secondRoot), true, m_patterns, "Unknown", nullptr);
     QCOMPARE(again.processed, 7);
     QCOMPARE(again.duplicates, 7);
     QVERIFY(again.artistsToList.isEmpty() && again.genresCreated.isEmpty());

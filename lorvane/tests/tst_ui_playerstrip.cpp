@@ -54,6 +54,8 @@ private slots:
     void playerRunningIsTheTitleFlag();
     void hungPlayerLeavesTheStripAtOnce();
     void seekBarDragJumpsOnRelease();
+    void seekBarByMouse_data();
+    void seekBarByMouse();
     void transportButtons_data();
     void transportButtons();
     void volumeBarsMoveTheRealSink_data();
@@ -191,6 +193,56 @@ void TestStrip::seekBarDragJumpsOnRelease() {
     QVERIFY(player.commands().isEmpty());
     QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->rect().center());
     QCOMPARE(player.commands(), QStringList{QStringLiteral("SetPosition /track/9 90000000")});
+    QVERIFY(s.strip.winampTimer()->isActive());
+}
+
+// A drag of the handle seeks to where it is let go, also one that starts right after a
+// click (its press comes as a double click); a click beside the handle moves a page.
+void TestStrip::seekBarByMouse_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("seconds"); // where the player is sent, of 244
+    QTest::newRow("drag the handle") << "drag" << 183;
+    QTest::newRow("drag right after a click") << "click, drag" << 183;
+    QTest::newRow("click on the bar") << "page" << 112;
+}
+
+void TestStrip::seekBarByMouse() {
+    QFETCH(QString, how);
+    FakeMprisPlayer player(nextName());
+    QVERIFY(player.start());
+    player.setTrack(QStringLiteral("Song"), {}, {}, 244000000, QStringLiteral("/track/9"));
+    player.setPosition(122000000); // the handle in the middle of the bar
+    FakeSystemVolume volume;
+    Strip s(volume);
+    s.strip.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.strip));
+    s.strip.WinampTimerTimer();
+    QSlider* bar = s.songBar();
+    const QPoint handle = bar->rect().center();
+    const QPoint to(bar->width() * 3 / 4, handle.y());
+    if (how == "page")
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 4, handle.y()));
+    if (how == "click, drag") {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, handle);
+        player.clearCalls();
+        QTest::mouseDClick(bar, Qt::LeftButton, {}, handle); // as X delivers the next press
+    } else if (how == "drag") {
+        QTest::mousePress(bar, Qt::LeftButton, {}, handle);
+    }
+    if (how != "page") {
+        QTest::mouseMove(bar, (handle + to) / 2);
+        QTest::mouseMove(bar, to);
+        // The player is not polled while the handle is held; a poll under way does not
+        // take the handle back.
+        QVERIFY(!s.strip.winampTimer()->isActive());
+        s.strip.WinampTimerTimer();
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, to);
+    }
+    QFETCH(int, seconds);
+    QVERIFY2(std::abs(bar->value() - seconds) <= 3, qPrintable(QString::number(bar->value())));
+    QCOMPARE(
+        player.commands(),
+        QStringList{QStringLiteral("SetPosition /track/9 %1").arg(qint64(bar->value()) * 1000000)});
     QVERIFY(s.strip.winampTimer()->isActive());
 }
 

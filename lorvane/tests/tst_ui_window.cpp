@@ -158,6 +158,33 @@ private slots:
         QCOMPARE(rig.ui().TotalS->text(), QStringLiteral("0"));
     }
 
+    // Typing into the tag panel after the song left the song list writes nowhere.
+    void theTagPanelFollowsTheSongList_data() {
+        QTest::addColumn<QString>("away"); // the list clicked to leave Hoochie, and its row
+        QTest::addColumn<int>("row");
+        QTest::newRow("another artist") << "ArtistList" << 0;
+        QTest::newRow("another genre") << "GenreList" << 2;
+    }
+    void theTagPanelFollowsTheSongList() {
+        QFETCH(QString, away);
+        QFETCH(int, row);
+        Rig rig;
+        rig.fill();
+        const QString hoochie = rig.musicFile("Muddy - Hoochie.mp3");
+        wintest::touch(hoochie, QByteArray(1000, 'x'));
+        rig.build();
+        auto* save = part<QPushButton>(rig.form.get(), "Button2");
+        auto* title = part<QLineEdit>(rig.form.get(), "Title");
+        clickRow(rig.ui().ArtistList, 1);
+        clickRow(rig.ui().SongList, 0);
+        QVERIFY(save->isEnabled());
+        clickRow(rig.list(qPrintable(away)), row);
+        QVERIFY(!save->isEnabled());
+        QTest::keyClicks(title, QStringLiteral("Typed"));
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(QFileInfo(hoochie).size(), 1000);
+    }
+
     void findSongGoesAcrossArtistsAndBack() {
         Rig rig;
         rig.fill();

@@ -193,6 +193,7 @@ void CollectionLists::ArtistListClick() {
     if (u.ArtistList->count() == 0) {
         songs->clearEntries();
         u.TotalS->setText(QStringLiteral("0"));
+        keepDetailsInStep();
         return;
     }
     QList<TListBox::Entry> entries;
@@ -206,6 +207,26 @@ void CollectionLists::ArtistListClick() {
     u.TotalS->setText(QString::number(songs->count()));
     if (listed.isEmpty())
         explainEmptySongList();
+    keepDetailsInStep();
+}
+
+void CollectionLists::keepDetailsInStep() {
+    const QByteArray shown = m_details.shownPath();
+    if (shown.isEmpty())
+        return;
+    const TListBox* songs = m_context.ui.SongList;
+    QByteArrayList lines;
+    if (songs->count() > 0) {
+        try {
+            lines = ArtistFile::read(m_context.store.artistFile(m_genre, focusedArtist()));
+        } catch (const StoreError&) {
+        }
+    }
+    for (int row = 0; row < songs->count(); ++row) {
+        if (lines.value(songs->dataAt(row).toInt()) == shown)
+            return;
+    }
+    m_details.clearSong();
 }
 
 void CollectionLists::explainEmptySongList() {
@@ -220,7 +241,7 @@ void CollectionLists::SongListClick() {
     m_context.closePopup();
     const int row = m_context.ui.SongList->itemIndex();
     if (row < 0) {
-        m_details.clearTagFields();
+        m_details.clearSong();
         return;
     }
     const QByteArray path = songPathAt(row);
@@ -407,6 +428,7 @@ void CollectionLists::PurgeDBClick() {
     u.ArtistList->clearEntries();
     u.TotalA->setText(QStringLiteral("0"));
     u.TotalS->setText(QStringLiteral("0"));
+    keepDetailsInStep();
 }
 
 // ---------------------------------------------------------------- adding by hand

@@ -85,6 +85,10 @@ private:
     void focusSong(int row);
     // Says why the focused artist lists no songs when its file cannot be read.
     void explainEmptySongList();
+    // The details panel edits only a song the song list shows: one that left the list
+    // (another artist or genre, renamed, deleted) is cleared from the panel, so that
+    // Save cannot write into a file the user no longer sees.
+    void keepDetailsInStep();
 
     WindowContext& m_context;
     SongDetailsPanel& m_details;

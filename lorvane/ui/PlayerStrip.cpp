@@ -40,6 +40,7 @@ PlayerStrip::PlayerStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget
     connect(ui->BitBtn5, &QPushButton::clicked, this, &PlayerStrip::BitBtn5Click);
     connect(ui->BitBtn6, &QPushButton::clicked, this, &PlayerStrip::BitBtn6Click);
     connect(ui->SongBar, &QSlider::valueChanged, this, &PlayerStrip::SongBarChange);
+    connect(ui->SongBar, &QSlider::sliderReleased, this, &PlayerStrip::SongBarMouseUp);
     connect(ui->LeftVolume, &QSlider::valueChanged, this, &PlayerStrip::LeftVolumeChange);
     connect(ui->RightVolume, &QSlider::valueChanged, this, &PlayerStrip::RightVolumeChange);
     connect(ui->BalanceCheck, &QCheckBox::clicked, this, &PlayerStrip::BalanceCheckClick);
@@ -70,9 +71,12 @@ void PlayerStrip::setBalanced(bool on) {
 
 bool PlayerStrip::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->SongBar) {
-        if (event->type() == QEvent::MouseButtonPress)
+        // A press soon after a click arrives as a double click, and starts a drag too.
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
             SongBarMouseDown();
-        else if (event->type() == QEvent::MouseButtonRelease)
+        // A drag ends when the bar lets the handle go (sliderReleased), after this.
+        else if (event->type() == QEvent::MouseButtonRelease && !ui->SongBar->isSliderDown())
             SongBarMouseUp();
     } else if (watched == ui->Image2 && event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
@@ -86,7 +90,9 @@ void PlayerStrip::WinampTimerTimer() {
     ui->WinampTime->setText(FormatPlayTime(r.positionSeconds));
     ui->SongBar->setMaximum(
         SongBarMaximum(ui->SongBar->maximum(), r.length, ui->SongBar->minimum()));
-    ui->SongBar->setValue(r.positionSeconds);
+    // The handle in the user's hand stays where it is held.
+    if (!ui->SongBar->isSliderDown())
+        ui->SongBar->setValue(r.positionSeconds);
     const int m = ui->SongBar->maximum();
     ui->WinampTitle->setVisible(!r.title.isEmpty());
     const QString caption = PlayerTitleCaption(r.title, m);
@@ -108,7 +114,7 @@ void PlayerStrip::SongBarMouseDown() {
 }
 
 void PlayerStrip::SongBarMouseUp() {
-    m_ipc.WinampJumpToTime(ui->SongBar->value() * 1000);
+    m_ipc.WinampJumpToTime(ui->SongBar->sliderPosition() * 1000);
     WinampTimer->start();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "metadata/TagCharset.h"
+
 #include <QByteArray>
 #include <QWidget>
 
@@ -27,8 +29,13 @@ public:
     // The tag and stream side of a click on a song: clears the tag fields, asks for
     // the path as caption, shows the stream lines when the file exists and the tag.
     void showSong(const QByteArray& path);
-    // Empties Title, Artist, Comment, Album and Year (a click on an empty song list).
+    // Empties Title, Artist, Comment, Album, Year and Genre.
     void clearTagFields();
+    // Shows no song: empty fields and stream lines, Save and Remove disabled until a
+    // song is shown (the song left the song list, or the list is empty).
+    void clearSong();
+    // The path of the song shown, empty when none.
+    QByteArray shownPath() const { return m_path; }
     // Reads and writes tags in the character set name from now on; the shown song's tag
     // is read again in it.
     void setCharset(const QByteArray& name);
@@ -48,9 +55,15 @@ private:
     void readTag();
     void showError(const QString& text);
     void showMessage(const QString& text);
+    // The message that refuses the typed values, empty when the tag can hold them.
+    QString refusal() const;
 
     std::unique_ptr<Ui::SongDetailsPanel> ui;
     TMP3Info* m_info;
     // The selected song's exact path bytes; the caption only shows them.
     QByteArray m_path;
+    // The set the fields are measured in, as the tag object's.
+    id3v1::TagCharset m_charset;
+    // The genre item the shown tag selected: Save keeps the stored byte while it stays.
+    int m_shownGenre = -1;
 };

@@ -8,16 +8,12 @@
 #include "ui_MainWindow.h"
 
 #include "building/NameText.h"
-#include "files/ByteFile.h"
 #include "platform/FileClipboard.h"
 #include "store/ArtistStore.h"
 #include "store/GenreFolders.h"
 #include "store/SongFileOps.h"
 
 #include <QCursor>
-
-#include <cerrno>
-#include <sys/stat.h>
 
 using namespace lorvane;
 
@@ -30,12 +26,6 @@ const QString CannotRename =
 // "" (no artist file) and "null" (no such line) name no file.
 bool isSongFile(const QByteArray& path) {
     return !path.isEmpty() && path != "null";
-}
-
-// Whether nothing, not even a dangling link, is left at path.
-bool isGone(const QByteArray& path) {
-    struct stat st {};
-    return ::lstat(path.constData(), &st) != 0 && errno == ENOENT;
 }
 
 } // namespace
@@ -142,14 +132,15 @@ void SongFileCommands::DelMp3FileClick() {
             QStringLiteral("Are you sure you want to delete %1 from your hard drive?")
                 .arg(DisplayText(path))))
         return;
-    // The song leaves the database only once its file is gone, so that a file that
-    // stays is never lost from the collection. A song that resolves to no path deletes
-    // no file (not one called "null").
-    if (isSongFile(path) && !ByteFile::remove(path) && !isGone(path)) {
-        m_context.showMessage(QStringLiteral("Can't delete file %1").arg(DisplayText(path)));
+    const DeleteSongFileResult r =
+        DeleteSongFile(m_context.store, m_lists.loadedGenre(), m_lists.focusedArtist(),
+                       songs->dataAt(row).toInt(), path);
+    if (!r.error.isEmpty()) {
+        m_context.showMessage(r.error);
         return;
     }
-    m_lists.applySongDeleted(row, m_context.store.DeleteSongFromDB(m_lists.loadedGenre(),
-                                                                   m_lists.focusedArtist(),
-                                                                   songs->dataAt(row).toInt()));
+    if (r.fileDeleted)
+        m_lists.applySongDeleted(row, r.removed);
+    else if (!r.removed.error.isEmpty())
+        m_context.showError(r.removed.error);
 }
