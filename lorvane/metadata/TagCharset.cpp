@@ -36,12 +36,28 @@ const std::vector<Known>& known() {
     return all;
 }
 
-const Known& lookUp(const QByteArray& name) {
+// Character-set names are case-insensitive, and people write them with "-", "_" or
+// neither ("Shift_JIS", "shift-jis", "UTF8"); the Windows code pages go by "cp1251" too.
+QByteArray folded(const QByteArray& name) {
+    QByteArray f = name.toLower();
+    f.removeIf([](char c) { return c == '-' || c == '_'; });
+    if (f.startsWith("cp125") && f.size() == 6)
+        f = "windows" + f.mid(2);
+    return f;
+}
+
+const Known* find(const QByteArray& name) {
+    const QByteArray wanted = folded(name);
     for (const Known& k : known()) {
-        if (name == k.choice.name)
-            return k;
+        if (!wanted.isEmpty() && wanted == folded(k.choice.name))
+            return &k;
     }
-    return known().front();
+    return nullptr;
+}
+
+const Known& lookUp(const QByteArray& name) {
+    const Known* k = find(name);
+    return k ? *k : known().front();
 }
 
 // Runs one whole conversion; false when the input holds something the set cannot take.
@@ -82,12 +98,13 @@ const std::vector<CharsetChoice>& charsetChoices() {
     return choices;
 }
 
+QByteArray canonicalCharset(const QByteArray& name) {
+    const Known* k = find(name);
+    return k ? QByteArray(k->choice.name) : QByteArray();
+}
+
 bool isKnownCharset(const QByteArray& name) {
-    for (const Known& k : known()) {
-        if (name == k.choice.name)
-            return true;
-    }
-    return false;
+    return find(name) != nullptr;
 }
 
 TagCharset::TagCharset(const QByteArray& name) : m_conv(std::make_shared<Converters>()) {

@@ -19,6 +19,9 @@ struct CharsetChoice {
 const std::vector<CharsetChoice>& charsetChoices();
 inline constexpr char DefaultCharset[] = "windows-1252";
 bool isKnownCharset(const QByteArray& name);
+// The settings value of a set named in any case or spelling ("shift-jis", "cp1251"),
+// or empty for a set not among the choices.
+QByteArray canonicalCharset(const QByteArray& name);
 
 // Decodes and encodes field text with the system's converters (glibc's iconv).
 // Copies share their converters: use one object per thread.

@@ -12,8 +12,9 @@ bool takeCharsetOption(QStringList& args, QByteArrayList& raw, QByteArray& chars
             ++i;
             continue;
         }
-        const QByteArray name = i + 1 < args.size() ? args[i + 1].toLatin1() : QByteArray();
-        if (!id3v1::isKnownCharset(name)) {
+        const QByteArray name =
+            id3v1::canonicalCharset(i + 1 < args.size() ? args[i + 1].toLatin1() : QByteArray());
+        if (name.isEmpty()) {
             std::fputs("--charset takes one of:", stderr);
             for (const id3v1::CharsetChoice& c : id3v1::charsetChoices())
                 std::fprintf(stderr, " %s", c.name);

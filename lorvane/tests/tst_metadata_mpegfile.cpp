@@ -272,6 +272,22 @@ private slots:
         QTest::newRow("xing after a CRC at 38")
             << xingFrame(0xFFFA9000, 417, 38, 0x0F, 1000) + v1Audio << 0
             << lines("Bitrate: 127 kbps, 44100 Hz", 417000, 3, "Length: 0:26");
+        // VBRI stands at 36 for every version and channel mode, and gives what Xing gives.
+        QTest::newRow("vbri stereo, as xing")
+            << vbriFrame(V1L3_128, 417, 1000) + v1Audio << 0
+            << lines("Bitrate: 127 kbps, 44100 Hz", 417000, 3, "Length: 0:26");
+        QTest::newRow("vbri mono mpeg1, as xing")
+            << vbriFrame(V1L3_128_Mono, 417, 500) + v1Audio << 0
+            << lines("Bitrate: 255 kbps, 44100 Hz", 417000, 3, "Length: 0:13");
+        QTest::newRow("vbri mpeg2, as xing")
+            << vbriFrame(V2L3_64, 209, 1000) + QByteArray(209 * 1999, '\0') << 0
+            << lines("Bitrate: 128 kbps, 22050 Hz", 418000, 3, "Length: 0:26");
+        QTest::newRow("vbri averaging 233k behind a 160k first frame")
+            << vbriFrame(0xFFFBA000, 522, 1000) + QByteArray(761000 - 522, '\0') << 0
+            << lines("Bitrate: 233 kbps, 44100 Hz", 761000, 3, "Length: 0:26");
+        QTest::newRow("vbri frame count 0 ignored")
+            << vbriFrame(V1L3_128, 417, 0) + v1Audio << 0
+            << lines("Bitrate: 128 kbps, 44100 Hz", 417000, 3, "Length: 0:26");
     }
     void readFile() {
         QFETCH(QByteArray, data);

@@ -38,6 +38,13 @@ inline QByteArray xingFrame(quint32 header, int length, int offset, quint8 flags
     return f;
 }
 
+// A frame with a VBRI block 36 bytes from its start: version 1, delay, quality 75, bytes.
+inline QByteArray vbriFrame(quint32 header, int length, quint32 frames) {
+    QByteArray f = frame(header, length);
+    f.replace(36, 18, QByteArray("VBRI\0\1\x04\x81\0\x4b", 10) + be32(0) + be32(frames));
+    return f;
+}
+
 // A leading ID3v2 tag of bodySize bytes filled with fill (3 = v2.3, 4 = v2.4).
 inline QByteArray id3v2(qint64 bodySize, const QByteArray& fill, bool footer = false) {
     QByteArray t("ID3", 3);

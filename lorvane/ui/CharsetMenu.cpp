@@ -25,7 +25,8 @@ QByteArray CharsetMenu::charset() const {
 }
 
 void CharsetMenu::setCharset(const QByteArray& name) {
-    const QByteArray known = id3v1::isKnownCharset(name) ? name : id3v1::DefaultCharset;
+    const QByteArray canonical = id3v1::canonicalCharset(name);
+    const QByteArray known = canonical.isEmpty() ? QByteArray(id3v1::DefaultCharset) : canonical;
     for (QAction* entry : m_group->actions())
         entry->setChecked(entry->data().toByteArray() == known);
 }
