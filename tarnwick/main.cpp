@@ -108,11 +108,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&program, &Program::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     InstanceChannel channel;
-    QObject::connect(&channel, &InstanceChannel::actionReceived, &program,
-                     [&program](const QString& word) {
-                         if (const std::optional<Command> action = CommandFromWord(word))
-                             program.runCommand(*action);
-                     });
+    program.takeCommandsFrom(channel);
     channel.listen();
     if (!trigger.isAvailable() && NoticeDue(store, kStartNotice))
         showKeyBindingNotice();

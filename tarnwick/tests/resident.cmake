@@ -14,3 +14,5 @@ tarnwick_test(NAME tst_platform_portal SOURCES tst_platform_portal.cpp FIXTURES 
 tarnwick_script_test(NAME e2e_tarnwick_wayland SCRIPT e2e_tarnwick_wayland.sh FIXTURES cups
                      LABELS nosan)
 set_tests_properties(e2e_tarnwick_wayland PROPERTIES SKIP_RETURN_CODE 77)
+# The command socket: lines, a flood, and folders and sockets of other users.
+tarnwick_test(NAME tst_platform_channel SOURCES tst_platform_channel.cpp)

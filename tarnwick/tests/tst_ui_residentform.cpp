@@ -3,13 +3,18 @@
 #include "Program.h"
 #include "ResidentForm.h"
 #include "TrayIcon.h"
+#include "platform/InstanceChannel.h"
+#include "platform/InstanceFolder.h"
+#include "platform/QtEventPump.h"
 #include "support/ResidentWorld.h"
 
 #include <QLabel>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -42,6 +47,7 @@ private slots:
     void pressesDuringAFailureAreDropped();
     void printByCommand_data();
     void printByCommand();
+    void commandThroughTheSocket();
     void shutdown_data();
     void shutdown();
 };
@@ -246,6 +252,49 @@ void TestTwk02::printByCommand() {
     QCOMPARE(world.messages.texts, messages);
     QCOMPARE(world.capture.calls().size(), enabled ? 2 : 0);
     QCOMPARE(resident.forms().notice() != nullptr, !enabled);
+}
+
+void TestTwk02::commandThroughTheSocket() {
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    ResidentWorld world;
+    world.storeArea();
+    world.store.set(QStringLiteral("PrintPrompt"), QStringLiteral("1"));
+    world.clipboard.setImage(screenImage());
+    QtEventPump events;
+    Program program({world.store, world.screen, world.clipboard, world.printers, world.messages,
+                     events, world.trigger, world.capture},
+                    QString(), QStringLiteral("tarnwick"));
+    program.start(StartStep::LoadResident);
+    InstanceChannel channel(QStringLiteral("TwkCommandTest"));
+    program.takeCommandsFrom(channel);
+    QVERIFY(channel.listen());
+
+    QLocalSocket peer;
+    peer.connectToServer(InstanceFilePath(QStringLiteral("TwkCommandTest"), ".socket"));
+    QVERIFY(peer.waitForConnected(2000));
+    peer.write("print\n");
+    QVERIFY(peer.waitForBytesWritten(2000));
+    // The peer goes while the prompt waits, and the prompt is answered from the keyboard
+    // only after its connection has been taken down inside the prompt's loop.
+    int ticksSinceGone = 0;
+    QTimer user;
+    connect(&user, &QTimer::timeout, &program, [&] {
+        Twk03* prompt = program.resident()->forms().prompt();
+        if (!prompt || !prompt->isVisible())
+            return;
+        if (peer.state() == QLocalSocket::ConnectedState)
+            peer.disconnectFromServer();
+        else if (++ticksSinceGone == 10)
+            QTest::keyClick(FormControl<QPushButton>(prompt, "cb_option_0"), Qt::Key_Space);
+    });
+    user.start(20);
+
+    QTRY_COMPARE(world.printers.jobs.size(), qsizetype(1));
+    QVERIFY(ticksSinceGone >= 10);
+    QCOMPARE(program.resident()->lastTick(), TickResult::Printed);
+    user.stop();
+    qunsetenv("XDG_RUNTIME_DIR");
 }
 
 void TestTwk02::shutdown_data() {

@@ -3,6 +3,7 @@
 #include "ConfigDialog.h"
 #include "FormPlacement.h"
 #include "ResidentForm.h"
+#include "platform/InstanceChannel.h"
 
 Program::Program(const ProgramServices& services, QString osKind, QString programName,
                  QObject* parent)
@@ -86,6 +87,13 @@ void Program::runCommand(Command command) {
     case Command::Help:
         break;
     }
+}
+
+void Program::takeCommandsFrom(InstanceChannel& channel) {
+    connect(&channel, &InstanceChannel::actionReceived, this, [this](const QString& word) {
+        if (const std::optional<Command> action = CommandFromWord(word))
+            runCommand(*action);
+    });
 }
 
 void Program::formGone(QObject* form) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 
+class InstanceChannel;
 class Twk01;
 class Twk02;
 
@@ -33,6 +34,8 @@ public:
     // An action handed over by a later start. Before the first OK there is no resident
     // form, and a print does nothing, as the key does.
     void runCommand(Command command);
+    // Runs the actions that later starts hand over through the channel.
+    void takeCommandsFrom(InstanceChannel& channel);
 
     Twk01* configuration() const;
     Twk02* resident() const;
