@@ -1,5 +1,6 @@
 #include "CupsPrintSystem.h"
 
+#include "platform/CupsClient.h"
 #include "platform/QtPrinter.h"
 
 #include <QPrinterInfo>
@@ -45,4 +46,21 @@ bool CupsPrintSystem::running() const {
     if (lpstat.exitStatus() != QProcess::NormalExit)
         return true;
     return lpstat.readAllStandardOutput().trimmed() != "scheduler is not running";
+}
+
+QueueAnswer CupsPrintSystem::queueAnswer(const QString& deviceName) {
+    QStringList arguments{QStringLiteral("-a")};
+    if (!deviceName.isEmpty())
+        arguments.append(deviceName);
+    const CupsClientRun run = RunCupsClient(QStringLiteral("lpstat"), arguments, kAnswerMs);
+    if (run.started && !run.answered)
+        return QueueAnswer::Silent;
+    // Whatever else lpstat says (no such queue, no scheduler) the print itself finds
+    // out and tells more precisely.
+    const QByteArray refusing = deviceName.toUtf8() + " not accepting";
+    for (const QByteArray& line : run.out.split('\n')) {
+        if (!deviceName.isEmpty() && line.startsWith(refusing))
+            return QueueAnswer::Rejecting;
+    }
+    return QueueAnswer::Accepting;
 }
