@@ -52,8 +52,14 @@ int main(int argc, char* argv[]) {
         return command ? 0 : 2;
     }
     // An action goes to the running instance, which needs no display of ours.
-    if (*command != Command::Start && InstanceChannel::send(CommandWord(*command)))
-        return 0;
+    if (*command != Command::Start) {
+        if (const std::optional<InstanceChannel::Answer> answer =
+                InstanceChannel::send(CommandWord(*command))) {
+            if (!answer->text.isEmpty())
+                std::fprintf(stderr, "tarnwick: %s\n", qPrintable(answer->text));
+            return answer->status;
+        }
+    }
     if (*command == Command::Quit)
         return 0;
 

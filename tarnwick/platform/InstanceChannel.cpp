@@ -5,6 +5,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <QPointer>
+
 #include <memory>
 
 // What a peer has sent of its current line; dropping: the line grew too long and is
@@ -88,13 +90,16 @@ void InstanceChannel::accept() {
         ++m_peers;
         connect(socket, &QObject::destroyed, this, [this] { --m_peers; });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto line = std::make_shared<PeerLine>();
-        connect(socket, &QLocalSocket::readyRead, this,
-                [this, socket, line] { read(socket, *line); });
-        QTimer::singleShot(kPeerMs, socket, [socket] {
+        auto* deadline = new QTimer(socket);
+        deadline->setSingleShot(true);
+        connect(deadline, &QTimer::timeout, socket, [socket] {
             socket->abort();
             socket->deleteLater();
         });
+        deadline->start(kPeerMs);
+        auto line = std::make_shared<PeerLine>();
+        connect(socket, &QLocalSocket::readyRead, this,
+                [this, socket, line] { read(socket, *line); });
         // The peer may have written and gone before this connection was taken.
         read(socket, *line);
         if (socket->state() == QLocalSocket::UnconnectedState)
@@ -103,27 +108,74 @@ void InstanceChannel::accept() {
 }
 
 void InstanceChannel::read(QLocalSocket* socket, PeerLine& line) {
+    const QStringList words = takeLines(*socket, line);
+    if (words.isEmpty())
+        return;
+    // The peer now waits for the action's answer, for as long as the action takes.
+    if (auto* deadline = socket->findChild<QTimer*>())
+        deadline->stop();
     // Acted on after this handler has returned: the action may run an event loop in
     // which this socket goes away.
-    for (const QString& word : takeLines(*socket, line))
+    const QPointer<QLocalSocket> peer(socket);
+    for (const QString& word : words) {
         QMetaObject::invokeMethod(
-            this, [this, word] { emit actionReceived(word); }, Qt::QueuedConnection);
+            this, [this, peer, word] { deliver(peer, word); }, Qt::QueuedConnection);
+    }
 }
 
-bool InstanceChannel::send(const QString& word, const QString& name) {
+void InstanceChannel::deliver(const QPointer<QLocalSocket>& peer, const QString& word) {
+    auto answered = std::make_shared<bool>(false);
+    const Reply reply = [peer, answered](int status, const QString& text) {
+        if (*answered)
+            return;
+        *answered = true;
+        if (!peer || peer->state() != QLocalSocket::ConnectedState)
+            return;
+        QString line = text;
+        line.replace(u'\n', u' ');
+        peer->write(QByteArray::number(status) + ' ' + line.toUtf8() + '\n');
+        peer->flush();
+        peer->disconnectFromServer();
+    };
+    // Deliveries nest when an action runs an event loop: each restores the one it
+    // interrupted.
+    bool taken = false;
+    const Delivery outer = m_delivery;
+    m_delivery = {&reply, &taken};
+    emit actionReceived(word);
+    m_delivery = outer;
+    if (!taken)
+        reply(0, QString());
+}
+
+InstanceChannel::Reply InstanceChannel::currentReply() {
+    if (!m_delivery.reply)
+        return [](int, const QString&) {};
+    *m_delivery.taken = true;
+    return *m_delivery.reply;
+}
+
+std::optional<InstanceChannel::Answer> InstanceChannel::send(const QString& word,
+                                                             const QString& name) {
     const QString path = InstanceFilePath(name, QStringLiteral(".socket"));
     // Only an instance of this user is told anything.
     if (!IsOwnSocket(path))
-        return false;
+        return std::nullopt;
     QLocalSocket socket;
     socket.connectToServer(path);
     if (!socket.waitForConnected(kWaitMs))
-        return false;
+        return std::nullopt;
     socket.write(word.toUtf8() + '\n');
     if (!socket.waitForBytesWritten(kWaitMs))
-        return false;
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(kWaitMs);
-    return true;
+        return std::nullopt;
+    // The answer comes when the action is done, which may wait on the user.
+    while (!socket.canReadLine() && socket.state() == QLocalSocket::ConnectedState)
+        socket.waitForReadyRead(-1);
+    Answer answer;
+    if (socket.canReadLine()) {
+        const QString line = QString::fromUtf8(socket.readLine(kLongestLine)).trimmed();
+        answer.status = line.section(u' ', 0, 0).toInt();
+        answer.text = line.section(u' ', 1);
+    }
+    return answer;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
+
+#include <functional>
+#include <optional>
 
 class QLocalServer;
 class QLocalSocket;
@@ -31,9 +35,23 @@ public:
     bool listen();
     bool isListening() const;
 
-    // Hands one action word to the running instance; false when none of this user
-    // answers.
-    static bool send(const QString& word, const QString& name = QStringLiteral("Tarnwick32"));
+    // The running instance's answer to an action: 0 when it was done, else a status
+    // and what went wrong.
+    struct Answer {
+        int status = 0;
+        QString text;
+    };
+    // Answers the peer that sent an action, once; the connection ends with it.
+    using Reply = std::function<void(int status, const QString& text)>;
+
+    // Hands one action word to the running instance and waits until the action is done;
+    // nothing when no instance of this user answers.
+    static std::optional<Answer> send(const QString& word,
+                                      const QString& name = QStringLiteral("Tarnwick32"));
+
+    // Within a handler of actionReceived, before it lets any event run: the way to answer
+    // the peer later. An action whose handler does not take it is answered 0 at once.
+    Reply currentReply();
 
     struct PeerLine;
 
@@ -43,10 +61,17 @@ signals:
 private:
     void accept();
     void read(QLocalSocket* socket, PeerLine& line);
+    void deliver(const QPointer<QLocalSocket>& peer, const QString& word);
+
+    struct Delivery {
+        const Reply* reply = nullptr;
+        bool* taken = nullptr;
+    };
     void keepListening();
 
     QString m_path;
     QLocalServer* m_server;
     QTimer m_watch;
     int m_peers = 0;
+    Delivery m_delivery;
 };

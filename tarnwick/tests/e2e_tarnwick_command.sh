@@ -22,6 +22,14 @@ wait_for_jobs "$QUEUE" 1
 sleep 2.5
 [ "$(completed_jobs "$QUEUE")" -eq 1 ] || fail "more than one job for one command"
 
+# A queue that refuses jobs: the command says so and fails.
+cupsreject -h "$CUPS_SERVER" "$QUEUE"
+command_answered_after_box "$WORK/reject.log" --print
+cupsaccept -h "$CUPS_SERVER" "$QUEUE"
+[ "$STATUS" -eq 1 ] || fail "--print to a rejecting queue ended with status $STATUS"
+grep -q "is not accepting jobs. Nothing was printed." "$WORK/reject.log" ||
+    fail "--print to a rejecting queue said: $(cat "$WORK/reject.log")"
+
 timeout 30 "$TARNWICK" --configure || fail "--configure failed"
 wait_until 30 configuration_window || fail "--configure did not show the dialog"
 
@@ -32,4 +40,14 @@ wait_until 30 program_ended || fail "--quit did not end the instance"
 timeout 60 "$TARNWICK" --print 2>"$WORK/once.log" || fail "--print alone: $(cat "$WORK/once.log")"
 wait_for_jobs "$QUEUE" 2
 [ "$(pdf_pages "$QUEUE")" = 1 ] || fail "the job does not have exactly one page"
+
+# Before the first OK only the dialog is there: a print by command says it printed nothing.
+rm -rf "${XDG_CONFIG_HOME:?}/Tarnwick32"
+start_tarnwick
+wait_until 30 configuration_window || fail "the first start shows no dialog"
+status=0 && { timeout 30 "$TARNWICK" --print 2>"$WORK/first.log" || status=$?; }
+[ "$status" -eq 1 ] || fail "--print before the first OK ended with status $status"
+grep -q "Nothing was printed" "$WORK/first.log" || fail "--print before the first OK said nothing"
+timeout 30 "$TARNWICK" --quit || fail "--quit of the first-start dialog failed"
+wait_until 30 program_ended || fail "--quit did not end the first-start dialog"
 echo PASS

@@ -7,6 +7,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <future>
 
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -37,6 +40,17 @@ int rawConnection(const QString& path) {
         return -1;
     }
     return fd;
+}
+
+// A later start's command, from a thread of its own: it waits for the answer, which
+// this thread's events bring.
+std::optional<InstanceChannel::Answer> sendAway(const char* word, const char* name) {
+    auto sent = std::async(std::launch::async, [=] {
+        return InstanceChannel::send(QLatin1String(word), QLatin1String(name));
+    });
+    while (sent.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        QTest::qWait(10);
+    return sent.get();
 }
 
 } // namespace
@@ -79,9 +93,28 @@ private slots:
         peer.write(sent);
         QVERIFY(peer.waitForBytesWritten(2000));
         peer.disconnectFromServer();
-        QVERIFY(InstanceChannel::send(QStringLiteral("end"), QStringLiteral("Lines")));
+        QVERIFY(sendAway("end", "Lines"));
         QTRY_VERIFY(wordsFrom(received).contains(QStringLiteral("end")));
         QCOMPARE(wordsFrom(received), words + QStringList{"end"});
+    }
+
+    // The peer is answered when the action is done, which may be long after its line.
+    void theActionAnswers() {
+        InstanceChannel channel(QStringLiteral("Answers"));
+        QVERIFY(channel.listen());
+        connect(&channel, &InstanceChannel::actionReceived, this, [&](const QString& word) {
+            if (word == QLatin1String("print")) {
+                const InstanceChannel::Reply reply = channel.currentReply();
+                QTimer::singleShot(200, this, [reply] { reply(1, "Nothing was printed."); });
+            }
+        });
+        const std::optional<InstanceChannel::Answer> printed = sendAway("print", "Answers");
+        const std::optional<InstanceChannel::Answer> configured = sendAway("configure", "Answers");
+        QVERIFY(printed && configured);
+        QCOMPARE(printed->status, 1);
+        QCOMPARE(printed->text, QStringLiteral("Nothing was printed."));
+        QCOMPARE(configured->status, 0);
+        QVERIFY(configured->text.isEmpty());
     }
 
     void listensAgainAfterAFlood() {
@@ -107,7 +140,7 @@ private slots:
         ::setrlimit(RLIMIT_NOFILE, &saved);
 
         QTRY_VERIFY(channel.isListening());
-        QVERIFY(InstanceChannel::send(QStringLiteral("quit"), QStringLiteral("Flood")));
+        QVERIFY(sendAway("quit", "Flood"));
         QTRY_COMPARE(wordsFrom(received), QStringList{"quit"});
     }
 
