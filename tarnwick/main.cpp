@@ -47,9 +47,14 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const std::optional<Command> command = ParseCommand(arguments);
-    if (!command || *command == Command::Help) {
-        std::fputs(qPrintable(HelpText()), command ? stdout : stderr);
-        return command ? 0 : 2;
+    if (!command) {
+        std::fprintf(stderr, "tarnwick: %s\nTry \"tarnwick --help\".\n",
+                     qPrintable(CommandLineError(arguments)));
+        return 2;
+    }
+    if (*command == Command::Help) {
+        std::fputs(qPrintable(HelpText()), stdout);
+        return 0;
     }
     // An action goes to the running instance, which needs no display of ours.
     if (*command != Command::Start) {

@@ -4,8 +4,10 @@
 . "$(dirname "$0")/e2e_lib.sh"
 
 "$TARNWICK" --help | grep -q -- '--print-window' || fail "--help does not list the actions"
-status=0 && { "$TARNWICK" --no-such-action 2>/dev/null || status=$?; }
+status=0 && { "$TARNWICK" --no-such-action 2>"$WORK/bogus.log" || status=$?; }
 [ "$status" -eq 2 ] || fail "an unknown option ended with status $status"
+grep -q '^tarnwick: unknown option --no-such-action$' "$WORK/bogus.log" ||
+    fail "an unknown option said: $(cat "$WORK/bogus.log")"
 timeout 30 "$TARNWICK" --quit || fail "--quit without an instance failed"
 
 start_x
