@@ -13,8 +13,8 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
     libpulse-dev libxi-dev libx11-dev libsqlite3-dev libtag1-dev
-    # running
-    xdg-utils procps
+    # running (qt6-wayland: the programs' windows on a Wayland session without Xwayland)
+    xdg-utils procps qt6-wayland
     # making and checking the Debian packages
     dpkg-dev file appstream desktop-file-utils lintian
     # real servers and tools the tests drive

@@ -68,10 +68,8 @@ int main(int argc, char* argv[]) {
     if (*command == Command::Quit)
         return 0;
 
-    if (!GraphicalSessionReachable()) {
-        std::fputs("tarnwick needs a graphical session: no X11 or Wayland display could be "
-                   "opened.\n",
-                   stderr);
+    if (const QString problem = GraphicalSessionProblem(); !problem.isEmpty()) {
+        std::fprintf(stderr, "tarnwick needs a graphical session: %s\n", qPrintable(problem));
         return 1;
     }
     // Qt's own options are not ours to take: the actions were read above.
