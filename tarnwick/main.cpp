@@ -38,6 +38,8 @@ void showKeyBindingNotice() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
+    box->raise();
+    box->activateWindow();
 }
 
 } // namespace
@@ -119,10 +121,11 @@ int main(int argc, char* argv[]) {
     InstanceChannel channel;
     program.takeCommandsFrom(channel);
     channel.listen();
-    if (!trigger.isAvailable() && NoticeDue(store, kStartNotice))
-        showKeyBindingNotice();
     program.start(step);
     if (*command == Command::Configure && step != StartStep::OpenConfiguration)
         program.openConfiguration();
+    // After the forms, so that it stands in front of the first start's dialog.
+    if (!trigger.isAvailable() && NoticeDue(store, kStartNotice))
+        showKeyBindingNotice();
     return app.exec();
 }
