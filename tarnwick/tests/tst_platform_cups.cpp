@@ -72,6 +72,13 @@ RenderedPage render(const QString& pdf) {
     return rendered;
 }
 
+// A small page on the printer, sent.
+bool sendSmallPage(Printer& printer) {
+    return printer.drawImage(QImage(8, 8, QImage::Format_RGB32), QRectF(0, 0, 8, 8),
+                             QRectF(0, 0, 1440, 1440), RasterOp::SrcCopy) &&
+           printer.endDoc();
+}
+
 } // namespace
 
 class TestCups : public QObject {
@@ -171,10 +178,7 @@ private slots:
         QCOMPARE(QProcess::execute("cupsreject", {"-h", server, queue}), 0);
         const TickResult result = print(queue, 2);
         std::unique_ptr<Printer> printer = m_printers.openPrinter(queue);
-        const bool sent = printer &&
-                          printer->drawImage(QImage(8, 8, QImage::Format_RGB32), QRectF(0, 0, 8, 8),
-                                             QRectF(0, 0, 1440, 1440), RasterOp::SrcCopy) &&
-                          printer->endDoc();
+        const bool sent = printer && sendSmallPage(*printer);
         QProcess::execute("lpadmin", {"-h", server, "-x", queue});
 
         QCOMPARE(result, TickResult::Failed);
@@ -192,8 +196,6 @@ private slots:
         QVERIFY(silent.listen(dir.filePath("silent.sock")));
         std::unique_ptr<Printer> printer = m_printers.openPrinter(QStringLiteral("TESTPDF"));
         QVERIFY(printer);
-        QVERIFY(printer->drawImage(QImage(8, 8, QImage::Format_RGB32), QRectF(0, 0, 8, 8),
-                                   QRectF(0, 0, 1440, 1440), RasterOp::SrcCopy));
         int ticks = 0;
         QTimer events;
         connect(&events, &QTimer::timeout, this, [&] { ++ticks; });
@@ -201,7 +203,7 @@ private slots:
         const QByteArray server = qgetenv("CUPS_SERVER");
         qputenv("CUPS_SERVER", QFile::encodeName(silent.fullServerName()));
         const QueueAnswer asked = m_printers.queueAnswer(QString());
-        const bool sent = printer->endDoc();
+        const bool sent = sendSmallPage(*printer);
         qputenv("CUPS_SERVER", server);
 
         QCOMPARE(asked, QueueAnswer::Silent);
