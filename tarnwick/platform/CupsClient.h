@@ -17,3 +17,10 @@ struct CupsClientRun {
 // that is stopped but holds its socket takes the connection and never answers.
 // A client that does not end in time is killed.
 CupsClientRun RunCupsClient(const QString& program, const QStringList& arguments, int timeoutMs);
+
+// Whether the scheduler is in doubt: a client has waited on it for more than a moment
+// and is waiting still, or the last one that waited got no answer (and none has got one
+// since, within kDoubtMs). The toolkit's own printer listing would then wait on it for
+// half a minute or more, with the program's events held up.
+inline constexpr int kDoubtMs = 30000;
+bool SchedulerInDoubt();

@@ -6,14 +6,20 @@
 #include <QPrinterInfo>
 #include <QProcess>
 
+// While the scheduler is in doubt nothing is listed, as when it is not running: asked
+// through the toolkit, it would hold up the program for half a minute or more.
 QList<PrinterIdentity> CupsPrintSystem::installedPrinters() const {
     QList<PrinterIdentity> printers;
+    if (SchedulerInDoubt())
+        return printers;
     for (const QPrinterInfo& info : QPrinterInfo::availablePrinters())
         printers.append({info.printerName(), info.makeAndModel(), info.location()});
     return printers;
 }
 
 QString CupsPrintSystem::defaultPrinterName() const {
+    if (SchedulerInDoubt())
+        return {};
     const QString name = QPrinterInfo::defaultPrinterName();
     if (!name.isEmpty())
         return name;
@@ -24,7 +30,7 @@ QString CupsPrintSystem::defaultPrinterName() const {
 std::unique_ptr<Printer> CupsPrintSystem::openPrinter(const QString& deviceName) {
     // A CUPS server may have queues but no default: then the first queue serves.
     const QString name = deviceName.isEmpty() ? defaultPrinterName() : deviceName;
-    if (name.isEmpty())
+    if (name.isEmpty() || SchedulerInDoubt())
         return nullptr;
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
