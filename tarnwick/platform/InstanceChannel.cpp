@@ -60,9 +60,9 @@ InstanceChannel::InstanceChannel(const QString& name, QObject* parent)
 }
 
 bool InstanceChannel::listen() {
-    m_watch.start();
     if (m_path.isEmpty())
         return false;
+    m_watch.start();
     if (m_server->isListening())
         return true;
     QLocalServer::removeServer(m_path);

@@ -13,7 +13,8 @@ class QLocalSocket;
 
 // The running instance's door for actions given on the command line: a local socket
 // per user beside the instance lock. A later start hands its action over as one line
-// of text and ends; the running instance receives it as actionReceived().
+// of text and waits for the answer, a line with the status and what went wrong; the
+// running instance receives it as actionReceived() and answers when it is done.
 // The action is announced once the socket's handler has returned (queued), since what
 // it sets off may process events for a long time, and the peer may go meanwhile.
 class InstanceChannel : public QObject {
