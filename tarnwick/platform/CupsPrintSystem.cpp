@@ -20,7 +20,7 @@ QList<PrinterIdentity> CupsPrintSystem::installedPrinters() const {
 QString CupsPrintSystem::defaultPrinterName() const {
     if (SchedulerInDoubt())
         return {};
-    const QString name = QPrinterInfo::defaultPrinterName();
+    QString name = QPrinterInfo::defaultPrinterName();
     if (!name.isEmpty())
         return name;
     const QStringList names = QPrinterInfo::availablePrinterNames();

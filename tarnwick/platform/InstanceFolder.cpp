@@ -46,7 +46,7 @@ bool IsOwnSocket(const QString& path) {
 }
 
 QString InstanceFolder() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (IsPrivateFolder(runtime, false) && fitsSocketAddress(runtime))
         return runtime;
     const QString own = QStringLiteral("/tarnwick-runtime-") + QString::number(::geteuid());

@@ -165,7 +165,7 @@ QImage ScreenCapturePortal::readPicture() {
     if (::fstat(file.handle(), &opened) != 0 || opened.st_dev != named.st_dev ||
         opened.st_ino != named.st_ino)
         return {};
-    const QImage image = QImage::fromData(file.readAll());
+    QImage image = QImage::fromData(file.readAll());
     file.close();
     struct stat now {};
     if (!image.isNull() && newFileOfTheUser(path, m_askedMs, now) && now.st_dev == named.st_dev &&
