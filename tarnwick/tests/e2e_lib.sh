@@ -141,22 +141,6 @@ click_icon() { # click_icon BUTTON [REPEAT]
 }
 program_ended() { ! kill -0 "$TARNWICK_PID"; }
 
-# A message box of the program on the screen (the resident form of the same name is
-# never shown).
-message_box() { xdotool search --onlyvisible --name '^Tarnwick32$' 2>/dev/null | head -n1 | grep .; }
-
-# command_answered_after_box LOG ARGS...: runs tarnwick ARGS, which waits on its running
-# instance, closes the message box that the instance shows with Enter, and leaves the
-# command's status in STATUS and its standard error in LOG.
-command_answered_after_box() {
-    local log=$1 pid; shift
-    "$TARNWICK" "$@" 2>"$log" &
-    pid=$!
-    wait_until 30 message_box || fail "no message box for tarnwick $*"
-    xdotool windowfocus --sync "$(message_box)" key Return
-    STATUS=0 && { wait "$pid" || STATUS=$?; }
-}
-
 # A session bus of the script's own with a StatusNotifierItem host and its watcher on it,
 # so that the program's icon becomes an item of that host, not an embedded window.
 start_sni_host() {

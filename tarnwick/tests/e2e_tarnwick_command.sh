@@ -24,14 +24,6 @@ wait_for_jobs "$QUEUE" 1
 sleep 2.5
 [ "$(completed_jobs "$QUEUE")" -eq 1 ] || fail "more than one job for one command"
 
-# A queue that refuses jobs: the command says so and fails.
-cupsreject -h "$CUPS_SERVER" "$QUEUE"
-command_answered_after_box "$WORK/reject.log" --print
-cupsaccept -h "$CUPS_SERVER" "$QUEUE"
-[ "$STATUS" -eq 1 ] || fail "--print to a rejecting queue ended with status $STATUS"
-grep -q "is not accepting jobs. Nothing was printed." "$WORK/reject.log" ||
-    fail "--print to a rejecting queue said: $(cat "$WORK/reject.log")"
-
 timeout 30 "$TARNWICK" --configure || fail "--configure failed"
 wait_until 30 configuration_window || fail "--configure did not show the dialog"
 

@@ -215,17 +215,27 @@ void TestTwk02::printByCommand_data() {
     QTest::addColumn<QString>("note");
     QTest::addColumn<int>("jobs");
     QTest::addColumn<QStringList>("messages");
+    // What whoever gave each command is told.
+    QTest::addColumn<QString>("answer");
 
     const QString refused = QStringLiteral("The portal refused.");
     const QString whole = QStringLiteral("The whole screen instead.");
+    const QString rejected = QStringLiteral("The printer Office is not accepting jobs. Nothing "
+                                            "was printed.");
     QTest::newRow("two commands, two pages")
-        << true << QString() << QString() << 2 << QStringList();
-    QTest::newRow("printing off") << false << QString() << QString() << 0 << QStringList();
+        << true << QString() << QString() << 2 << QStringList() << "0 ";
+    QTest::newRow("printing off")
+        << false << QString() << QString() << 0 << QStringList()
+        << "1 Printing is switched off in the tray menu. Nothing was printed.";
     // The clipboard's older picture is not printed in place of the screen.
     QTest::newRow("capture refused")
         << true << refused << QString() << 0
-        << QStringList{refused + " Nothing was printed.", refused + " Nothing was printed."};
-    QTest::newRow("window noted once") << true << QString() << whole << 2 << QStringList{whole};
+        << QStringList{refused + " Nothing was printed.", refused + " Nothing was printed."}
+        << "1 " + refused + " Nothing was printed.";
+    QTest::newRow("window noted once")
+        << true << QString() << whole << 2 << QStringList{whole} << "0 ";
+    QTest::newRow("queue rejects jobs") << true << "rejecting" << QString() << 0
+                                        << QStringList{rejected, rejected} << "1 " + rejected;
 }
 
 void TestTwk02::printByCommand() {
@@ -234,24 +244,34 @@ void TestTwk02::printByCommand() {
     QFETCH(QString, note);
     QFETCH(int, jobs);
     QFETCH(QStringList, messages);
+    QFETCH(QString, answer);
 
     ResidentWorld world;
     world.storeArea();
     world.clipboard.setImage(screenImage());
-    if (!failure.isEmpty())
+    if (failure == QLatin1String("rejecting"))
+        world.printers.answers.insert(QStringLiteral("Office"), QueueAnswer::Rejecting);
+    else if (!failure.isEmpty())
         world.capture.setImage(QImage());
     world.capture.failureText = failure;
     world.capture.noteText = note;
     Twk02 resident(world.services(), world.shared);
     resident.optionsMenu()->actions().at(1)->setChecked(enabled);
+    QStringList answers;
+    const auto reply = [&](int status, const QString& text) {
+        answers.append(QString::number(status) + u' ' + text);
+    };
 
-    resident.printByCommand(CaptureKind::ActiveWindow);
-    resident.printByCommand(CaptureKind::ActiveWindow);
+    resident.printByCommand(CaptureKind::ActiveWindow, reply);
+    resident.printByCommand(CaptureKind::ActiveWindow, reply);
 
-    QCOMPARE(world.printers.jobs.size(), qsizetype(jobs));
+    QCOMPARE(std::count_if(world.printers.jobs.begin(), world.printers.jobs.end(),
+                           [](const RecordedJob& job) { return job.ended; }),
+             jobs);
     QCOMPARE(world.messages.texts, messages);
     QCOMPARE(world.capture.calls().size(), enabled ? 2 : 0);
     QCOMPARE(resident.forms().notice() != nullptr, !enabled);
+    QCOMPARE(answers, QStringList(2, answer));
 }
 
 void TestTwk02::commandThroughTheSocket() {
