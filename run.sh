@@ -13,14 +13,15 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
     libpulse-dev libxi-dev libx11-dev libsqlite3-dev libtag1-dev
-    # running
-    xdg-utils procps
+    # running (qt6-wayland: the programs' windows on a Wayland session without Xwayland)
+    xdg-utils procps qt6-wayland
     # making and checking the Debian packages
     dpkg-dev file appstream desktop-file-utils lintian
     # real servers and tools the tests drive
     xvfb xauth x11-utils xdotool xclip imagemagick openbox trayer dbus dbus-daemon
     pulseaudio pulseaudio-utils cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
     sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire grim
+    haskell-gtk-sni-tray-utils
 )
 
 install_packages() {

@@ -66,8 +66,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 
 set(CPACK_DEBIAN_LORVANE_PACKAGE_NAME lorvane)
 set(CPACK_DEBIAN_LORVANE_PACKAGE_SECTION sound)
-# Opening the help text, songs, playlists and folders goes through xdg-open.
-set(CPACK_DEBIAN_LORVANE_PACKAGE_DEPENDS xdg-utils)
+# Opening the help text, songs, playlists and folders goes through xdg-open; Qt's
+# Wayland plugin, which the shared libraries do not pull in, shows the window on a
+# Wayland session without Xwayland.
+set(CPACK_DEBIAN_LORVANE_PACKAGE_DEPENDS "xdg-utils, qt6-wayland")
 set(CPACK_COMPONENT_LORVANE_DESCRIPTION
     "manager for a collection of MP3 files in genres and artists
 Lorvane keeps a collection of MP3 files as plain files: one folder per
@@ -76,10 +78,12 @@ scanning a folder tree; the artist is taken from each file name by naming
 patterns. It shows and edits ID3v1 tags, plays songs through the desktop's
 media player, and renames, copies and deletes song files.")
 
-# Printing goes through Qt's CUPS support, which the shared libraries pull in; when no
-# printer can be opened, `lpstat -r` tells whether the print system is running at all.
+# Pages are laid out through Qt's CUPS support, which the shared libraries pull in, and
+# sent with lp; lpstat tells whether a queue takes jobs and whether the print system
+# runs at all. Qt's Wayland plugin is not pulled in by the libraries: without it the
+# program has no window on a Wayland session without Xwayland.
 set(CPACK_DEBIAN_TARNWICK_PACKAGE_NAME tarnwick)
-set(CPACK_DEBIAN_TARNWICK_PACKAGE_DEPENDS cups-client)
+set(CPACK_DEBIAN_TARNWICK_PACKAGE_DEPENDS "cups-client, qt6-wayland")
 set(CPACK_DEBIAN_TARNWICK_PACKAGE_SECTION graphics)
 set(CPACK_COMPONENT_TARNWICK_DESCRIPTION
     "resident utility that prints the screen with the Print Screen key

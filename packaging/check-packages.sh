@@ -101,9 +101,9 @@ check_package() { # check_package NAME APPSTREAM_ID EXPECTED_DEPENDS...
 }
 
 check_package lorvane org.lorvane.Lorvane libc6 libqt6core6 libqt6widgets6 libpulse0 \
-    libsqlite3-0 xdg-utils
+    libsqlite3-0 xdg-utils qt6-wayland
 check_package tarnwick org.lorvane.Tarnwick libc6 libqt6core6 libqt6widgets6 \
-    libqt6printsupport6 libxi6 cups-client
+    libqt6printsupport6 libxi6 cups-client qt6-wayland
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures package checks failed"

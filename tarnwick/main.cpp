@@ -38,6 +38,8 @@ void showKeyBindingNotice() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
+    box->raise();
+    box->activateWindow();
 }
 
 } // namespace
@@ -47,20 +49,29 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const std::optional<Command> command = ParseCommand(arguments);
-    if (!command || *command == Command::Help) {
-        std::fputs(qPrintable(HelpText()), command ? stdout : stderr);
-        return command ? 0 : 2;
+    if (!command) {
+        std::fprintf(stderr, "tarnwick: %s\nTry \"tarnwick --help\".\n",
+                     qPrintable(CommandLineError(arguments)));
+        return 2;
+    }
+    if (*command == Command::Help) {
+        std::fputs(qPrintable(HelpText()), stdout);
+        return 0;
     }
     // An action goes to the running instance, which needs no display of ours.
-    if (*command != Command::Start && InstanceChannel::send(CommandWord(*command)))
-        return 0;
+    if (*command != Command::Start) {
+        if (const std::optional<InstanceChannel::Answer> answer =
+                InstanceChannel::send(CommandWord(*command))) {
+            if (!answer->text.isEmpty())
+                std::fprintf(stderr, "tarnwick: %s\n", qPrintable(answer->text));
+            return answer->status;
+        }
+    }
     if (*command == Command::Quit)
         return 0;
 
-    if (!GraphicalSessionReachable()) {
-        std::fputs("tarnwick needs a graphical session: no X11 or Wayland display could be "
-                   "opened.\n",
-                   stderr);
+    if (const QString problem = GraphicalSessionProblem(); !problem.isEmpty()) {
+        std::fprintf(stderr, "tarnwick needs a graphical session: %s\n", qPrintable(problem));
         return 1;
     }
     // Qt's own options are not ours to take: the actions were read above.
@@ -108,16 +119,13 @@ int main(int argc, char* argv[]) {
     QObject::connect(&program, &Program::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     InstanceChannel channel;
-    QObject::connect(&channel, &InstanceChannel::actionReceived, &program,
-                     [&program](const QString& word) {
-                         if (const std::optional<Command> action = CommandFromWord(word))
-                             program.runCommand(*action);
-                     });
+    program.takeCommandsFrom(channel);
     channel.listen();
-    if (!trigger.isAvailable() && NoticeDue(store, kStartNotice))
-        showKeyBindingNotice();
     program.start(step);
     if (*command == Command::Configure && step != StartStep::OpenConfiguration)
         program.openConfiguration();
+    // After the forms, so that it stands in front of the first start's dialog.
+    if (!trigger.isAvailable() && NoticeDue(store, kStartNotice))
+        showKeyBindingNotice();
     return app.exec();
 }

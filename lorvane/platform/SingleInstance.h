@@ -17,14 +17,17 @@ class SingleInstance : public QObject {
 public:
     static constexpr char PopupMessage[] = "Popup Lorvane";
 
-    // "Popup Lorvane" in the user's runtime folder ($XDG_RUNTIME_DIR), else in the
-    // temporary folder with the user's id appended, so users never meet each other.
+    // "Popup Lorvane" in the user's runtime folder ($XDG_RUNTIME_DIR) when it is the
+    // user's own, else in a folder of the user's (mode 0700) made in the temporary or
+    // cache folder, so users never meet each other. Empty when there is no such folder:
+    // then this start neither reaches nor becomes a running instance.
     static QString defaultServerName();
 
     explicit SingleInstance(QString serverName = defaultServerName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // Asks a running instance to show itself; true when one took the message.
+    // Asks a running instance of this user to show itself; true when one took the
+    // message. A socket of another user is never connected to.
     bool notifyRunning(int timeoutMs = 1000);
 
     // Becomes the running instance. A socket left behind by a crashed instance (nobody

@@ -1,6 +1,8 @@
 #include "platform/SingleInstance.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -11,6 +13,13 @@
 #include <unistd.h>
 
 using lorvane::SingleInstance;
+
+namespace {
+
+// Any user but this one, for what a stranger leaves in shared places.
+constexpr uid_t kStranger = 65534;
+
+} // namespace
 
 class TstInstance : public QObject {
     Q_OBJECT
@@ -79,6 +88,31 @@ private slots:
         const QString name = SingleInstance::defaultServerName();
         QVERIFY(name.contains(QLatin1String("Popup Lorvane")));
         QVERIFY(name.startsWith(QLatin1Char('/')));
+    }
+
+    // What another user leaves in shared places is neither used nor told anything.
+    void aStrangersFilesAreLeftAlone() {
+        if (::geteuid() != 0)
+            QSKIP("only root can leave files of another user");
+        QTemporaryDir base(QDir::rootPath() + "tmp/lvn-XXXXXX");
+        const QString own = "/lorvane-runtime-" + QString::number(::geteuid());
+        QVERIFY(QDir().mkpath(base.filePath("tmp") + own));
+        QCOMPARE(::chown(QFile::encodeName(base.filePath("tmp") + own), kStranger, kStranger), 0);
+        qputenv("XDG_RUNTIME_DIR", "");
+        qputenv("TMPDIR", QFile::encodeName(base.filePath("tmp")));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(base.filePath("cache")));
+        const QString name = SingleInstance::defaultServerName();
+        for (const char* variable : {"XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"})
+            qunsetenv(variable);
+        QCOMPARE(name, base.filePath("cache") + own + "/Popup Lorvane");
+
+        QLocalServer stranger;
+        QVERIFY(stranger.listen(socketName("stranger")));
+        QCOMPARE(::chown(QFile::encodeName(socketName("stranger")), kStranger, kStranger), 0);
+        SingleInstance next(socketName("stranger"));
+        QVERIFY(!next.notifyRunning(200));
+        QVERIFY(!next.listen());
+        QVERIFY(!stranger.waitForNewConnection(100));
     }
 };
 

@@ -1,19 +1,26 @@
 #include "CupsPrintSystem.h"
 
+#include "platform/CupsClient.h"
 #include "platform/QtPrinter.h"
 
 #include <QPrinterInfo>
 #include <QProcess>
 
+// While the scheduler is in doubt nothing is listed, as when it is not running: asked
+// through the toolkit, it would hold up the program for half a minute or more.
 QList<PrinterIdentity> CupsPrintSystem::installedPrinters() const {
     QList<PrinterIdentity> printers;
+    if (SchedulerInDoubt())
+        return printers;
     for (const QPrinterInfo& info : QPrinterInfo::availablePrinters())
         printers.append({info.printerName(), info.makeAndModel(), info.location()});
     return printers;
 }
 
 QString CupsPrintSystem::defaultPrinterName() const {
-    const QString name = QPrinterInfo::defaultPrinterName();
+    if (SchedulerInDoubt())
+        return {};
+    QString name = QPrinterInfo::defaultPrinterName();
     if (!name.isEmpty())
         return name;
     const QStringList names = QPrinterInfo::availablePrinterNames();
@@ -23,7 +30,7 @@ QString CupsPrintSystem::defaultPrinterName() const {
 std::unique_ptr<Printer> CupsPrintSystem::openPrinter(const QString& deviceName) {
     // A CUPS server may have queues but no default: then the first queue serves.
     const QString name = deviceName.isEmpty() ? defaultPrinterName() : deviceName;
-    if (name.isEmpty())
+    if (name.isEmpty() || SchedulerInDoubt())
         return nullptr;
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
@@ -45,4 +52,21 @@ bool CupsPrintSystem::running() const {
     if (lpstat.exitStatus() != QProcess::NormalExit)
         return true;
     return lpstat.readAllStandardOutput().trimmed() != "scheduler is not running";
+}
+
+QueueAnswer CupsPrintSystem::queueAnswer(const QString& deviceName) {
+    QStringList arguments{QStringLiteral("-a")};
+    if (!deviceName.isEmpty())
+        arguments.append(deviceName);
+    const CupsClientRun run = RunCupsClient(QStringLiteral("lpstat"), arguments, kAnswerMs);
+    if (run.started && !run.answered)
+        return QueueAnswer::Silent;
+    // Whatever else lpstat says (no such queue, no scheduler) the print itself finds
+    // out and tells more precisely.
+    const QByteArray refusing = deviceName.toUtf8() + " not accepting";
+    for (const QByteArray& line : run.out.split('\n')) {
+        if (!deviceName.isEmpty() && line.startsWith(refusing))
+            return QueueAnswer::Rejecting;
+    }
+    return QueueAnswer::Accepting;
 }

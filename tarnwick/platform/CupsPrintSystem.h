@@ -12,5 +12,7 @@ public:
     // Asks the system's own client (lpstat), which finds the scheduler the way every
     // CUPS program does. Without the client nothing can be told: taken as running.
     bool running() const override;
+    // Asks lpstat, which reads the queue's state from the scheduler.
+    QueueAnswer queueAnswer(const QString& deviceName) override;
     std::unique_ptr<Printer> openPrinter(const QString& deviceName) override;
 };

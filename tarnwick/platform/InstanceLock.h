@@ -1,14 +1,13 @@
 #pragma once
 
+#include "InstanceFolder.h"
+
 #include <QLockFile>
 #include <QString>
 
-// A file of the program's instance in the user's runtime folder (the lock, the
-// command socket beside it).
-QString InstanceFilePath(const QString& name, const QString& suffix);
-
-// The previous-instance test: a lock file in the user's runtime folder, held
-// for as long as this object lives. A crashed holder's lock counts as free.
+// The previous-instance test: a lock file in the instance folder, held for as long as
+// this object lives. A crashed holder's lock counts as free; without an instance folder
+// no other instance is taken to run.
 class InstanceLock {
 public:
     explicit InstanceLock(const QString& name = QStringLiteral("Tarnwick32"));

@@ -14,6 +14,13 @@ enum class RasterOp : quint32 {
     NotSrcCopy = 0x00330008, // every colour inverted
 };
 
+// How a queue of the print system stands towards a job.
+enum class QueueAnswer {
+    Accepting,
+    Rejecting, // the queue refuses jobs
+    Silent,    // the print system does not answer in time
+};
+
 // An installed printer as the system lists it.
 struct PrinterIdentity {
     QString deviceName;
@@ -41,8 +48,10 @@ public:
     // of the page (twips). The first drawing opens the job; false when it cannot.
     virtual bool drawImage(const QImage& image, const QRectF& sourcePixels,
                            const QRectF& targetTwips, RasterOp op) = 0;
-    // Sends the job; false when the printer reports an error.
+    // Sends the job; false when the printer reports an error or the job was not taken.
     virtual bool endDoc() = 0;
+    // After a failed endDoc(): whether the queue refused the job or did not answer.
+    virtual QueueAnswer jobAnswer() const { return QueueAnswer::Accepting; }
     // Drops a job that was opened and not yet sent.
     virtual void abortDoc() = 0;
 };
@@ -59,6 +68,14 @@ public:
     virtual bool sendsToNamedPrinter() const = 0;
     // False when the print system itself is down, which also leaves no printer listed.
     virtual bool running() const { return true; }
+    // Whether the named queue takes jobs now (empty: whether the print system answers at
+    // all). Waits for no more than about kAnswerMs, and the program's events go on
+    // meanwhile.
+    static constexpr int kAnswerMs = 10000;
+    virtual QueueAnswer queueAnswer(const QString& deviceName) {
+        Q_UNUSED(deviceName);
+        return QueueAnswer::Accepting;
+    }
     // A job on the named printer, or on the default printer when the name is
     // empty; nothing when there is no such printer.
     virtual std::unique_ptr<Printer> openPrinter(const QString& deviceName) = 0;

@@ -1,5 +1,8 @@
 #include "QtPrinter.h"
 
+#include "platform/CupsClient.h"
+
+#include <QDir>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
@@ -18,6 +21,11 @@ QtPrinter::QtPrinter(const QPrinterInfo& queue) : m_printer(queue, QPrinter::Hig
     m_printer.setDocName(QStringLiteral("Tarnwick32"));
     // CUPS has no port; where the queue's printer stands is the nearest it shows.
     m_identity = {queue.printerName(), queue.makeAndModel(), queue.location()};
+    // Not named .pdf: the printer keeps the queue's own layout and only writes the file.
+    m_jobFile =
+        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/tarnwick-XXXXXX.job"));
+    if (m_jobFile->open())
+        m_printer.setOutputFileName(m_jobFile->fileName());
 }
 
 QtPrinter::QtPrinter(const QString& pdfFile, const QPageSize& pageSize) {
@@ -80,7 +88,32 @@ bool QtPrinter::endDoc() {
     if (!m_painter.isActive())
         return true;
     const bool ended = m_painter.end();
-    return ended && m_printer.printerState() != QPrinter::Error;
+    if (!ended || m_printer.printerState() == QPrinter::Error)
+        return false;
+    return !m_jobFile || sendJobFile();
+}
+
+// The options Qt Print Support itself gives CUPS for such a page.
+bool QtPrinter::sendJobFile() {
+    QStringList arguments{
+        QStringLiteral("-d"), m_identity.deviceName,
+        QStringLiteral("-t"), QStringLiteral("Tarnwick32"),
+        QStringLiteral("-o"), QStringLiteral("media=") + m_printer.pageLayout().pageSize().key(),
+        QStringLiteral("-o"), QStringLiteral("sides=one-sided")};
+    if (m_printer.pageLayout().orientation() == QPageLayout::Landscape)
+        arguments << QStringLiteral("-o") << QStringLiteral("landscape");
+    arguments << QStringLiteral("--") << m_jobFile->fileName();
+    const CupsClientRun run =
+        RunCupsClient(QStringLiteral("lp"), arguments, PrintSystem::kAnswerMs);
+    if (run.started && !run.answered) {
+        m_jobAnswer = QueueAnswer::Silent;
+        return false;
+    }
+    if (run.exitCode == 0 && run.out.contains("request id is"))
+        return true;
+    if (run.err.contains("not accepting"))
+        m_jobAnswer = QueueAnswer::Rejecting;
+    return false;
 }
 
 void QtPrinter::abortDoc() {

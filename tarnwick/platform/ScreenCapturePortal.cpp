@@ -6,16 +6,32 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <QUrl>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kRequest = QStringLiteral("org.freedesktop.portal.Request");
+
+// File times may lag the clock by a tick of the file system.
+constexpr qint64 kFileClockSlackMs = 1000;
+
+// What the portal's answer names, as it is now: a regular file (a link is not
+// followed) of this user, made since the request.
+bool newFileOfTheUser(const QString& path, qint64 askedMs, struct stat& st) {
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    const qint64 madeMs = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+    return S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && madeMs >= askedMs - kFileClockSlackMs;
+}
 
 bool portalMissing(const QDBusError& error) {
     switch (error.type()) {
@@ -75,6 +91,7 @@ QImage ScreenCapturePortal::capture(CaptureKind kind) {
     call << QString()
          << QVariantMap{{QStringLiteral("handle_token"), token},
                         {QStringLiteral("interactive"), false}};
+    m_askedMs = QDateTime::currentMSecsSinceEpoch();
     QEventLoop wait;
     m_wait = &wait;
     QDBusError callError;
@@ -130,13 +147,29 @@ QImage ScreenCapturePortal::capture(CaptureKind kind) {
     return image;
 }
 
-// The picture file is ours once handed over; it is not left lying about.
+// The picture file is ours once handed over; it is not left lying about. Nothing else
+// the answer may name is read or removed: it comes from whoever owns the portal's name.
 QImage ScreenCapturePortal::readPicture() {
     const QUrl uri(m_results.value(QStringLiteral("uri")).toString());
     if (!uri.isLocalFile())
         return {};
     const QString path = uri.toLocalFile();
-    QImage image(path);
-    QFile::remove(path);
+    struct stat named {};
+    if (!newFileOfTheUser(path, m_askedMs, named))
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // The file read is the one looked at, not one put in its place meanwhile.
+    struct stat opened {};
+    if (::fstat(file.handle(), &opened) != 0 || opened.st_dev != named.st_dev ||
+        opened.st_ino != named.st_ino)
+        return {};
+    QImage image = QImage::fromData(file.readAll());
+    file.close();
+    struct stat now {};
+    if (!image.isNull() && newFileOfTheUser(path, m_askedMs, now) && now.st_dev == named.st_dev &&
+        now.st_ino == named.st_ino)
+        QFile::remove(path);
     return image;
 }

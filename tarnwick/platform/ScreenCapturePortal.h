@@ -12,8 +12,8 @@ class QEventLoop;
 // The screen of a Wayland session, where the X root window holds only X clients:
 // asked of the desktop's screenshot portal (org.freedesktop.portal.Screenshot), without
 // its interactive dialog. The portal answers through a request object with the URI of a
-// picture file, which is read and removed. It offers no window choice, so a window
-// asked for gives the whole screen, with a note saying so.
+// picture file, which is read and removed when it is a new picture file of the user's. It offers no
+// window choice, so a window asked for gives the whole screen, with a note saying so.
 class ScreenCapturePortal : public ScreenCapture {
     Q_OBJECT
 public:
@@ -39,4 +39,5 @@ private:
     std::optional<uint> m_code;
     QVariantMap m_results;
     int m_requests = 0;
+    qint64 m_askedMs = 0;
 };

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -28,6 +29,17 @@ std::optional<Command> ParseCommand(const QStringList& arguments) {
             return command;
     }
     return std::nullopt;
+}
+
+QString CommandLineError(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        if (argument != QLatin1String("-h") &&
+            std::none_of(kOptions.begin(), kOptions.end(), [&](const auto& known) {
+                return argument == QLatin1String(known.second);
+            }))
+            return QStringLiteral("unknown option ") + argument;
+    }
+    return arguments.size() > 1 ? QStringLiteral("one action at a time") : QString();
 }
 
 QString CommandWord(Command command) {
@@ -72,6 +84,7 @@ QString HelpText() {
         "  Xfce   Settings > Keyboard > Application Shortcuts > Add: the command, then\n"
         "         press Print (replace the entry for xfce4-screenshooter).\n"
         "\n"
-        "Exit status: 0 when the action was handed over or the page printed, 1 when\n"
-        "nothing was printed (the reason goes to standard error), 2 for an unknown option.\n");
+        "Exit status: 0 when the action was done (for a print: the page went to the\n"
+        "printer), 1 when nothing was printed (the reason goes to standard error), 2 for\n"
+        "an unknown option.\n");
 }

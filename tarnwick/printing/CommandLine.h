@@ -19,6 +19,10 @@ enum class Command {
 // name none of the above (or more than one).
 std::optional<Command> ParseCommand(const QStringList& arguments);
 
+// Why ParseCommand found no command in the arguments: the first unknown option
+// ("unknown option --bogus"), or more than one action.
+QString CommandLineError(const QStringList& arguments);
+
 // The word an action travels as between two processes, and back; Start and Help
 // never travel.
 QString CommandWord(Command command);

@@ -18,6 +18,12 @@ DrawPlan checked(DrawPlan plan) {
     return plan;
 }
 
+// A scale factor the picture can be drawn at: a zero, negative or not finite one would
+// give an empty, mirrored (off the page) or unreadable page.
+bool usableScale(double factor) {
+    return std::isfinite(factor) && factor > 0.0;
+}
+
 } // namespace
 
 DrawPlan PlanDrawing(const PrintSettings& s, qint16 promptChoice, const DrawMeasures& m) {
@@ -41,6 +47,14 @@ DrawPlan PlanDrawing(const PrintSettings& s, qint16 promptChoice, const DrawMeas
             plan.problem = DrawProblem::EmptyArea;
             return plan;
         }
+        // An area wholly beside the picture (a screen since made smaller) prints a blank
+        // page.
+        const double IW = m.image.width() / TX;
+        const double IH = m.image.height() / TY;
+        if (!(X < IW && Y < IH && X + W > 0.0 && Y + H > 0.0)) {
+            plan.problem = DrawProblem::AreaOffImage;
+            return plan;
+        }
         plan.sourceTwips = QRectF(X * TX, Y * TY, W * TX, H * TY);
         plan.sourcePixels = QRectF(X, Y, W, H);
         if (s.ScaleToFit != 0) {
@@ -48,6 +62,10 @@ DrawPlan PlanDrawing(const PrintSettings& s, qint16 promptChoice, const DrawMeas
             plan.target = QRectF(0, 0, PW, PH);
         } else {
             plan.drawCase = DrawCase::B;
+            if (!usableScale(SX) || !usableScale(SY)) {
+                plan.problem = DrawProblem::BadScale;
+                return plan;
+            }
             if (PH / H < PW / W)
                 plan.target = QRectF(0, 0, PH * (W / H) * SX, PH * SY);
             else
@@ -61,6 +79,10 @@ DrawPlan PlanDrawing(const PrintSettings& s, qint16 promptChoice, const DrawMeas
     const double IH = m.image.height();
     if (!(IW > 0.0 && IH > 0.0)) {
         plan.problem = DrawProblem::EmptyImage;
+        return plan;
+    }
+    if (!usableScale(SX) || !usableScale(SY)) {
+        plan.problem = DrawProblem::BadScale;
         return plan;
     }
     plan.sourceTwips = QRectF(0, 0, IW, IH);

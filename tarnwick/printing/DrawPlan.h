@@ -13,7 +13,7 @@ enum class DrawCase {
 };
 
 // Why a drawing cannot be made.
-enum class DrawProblem { None, EmptyArea, EmptyImage, EmptyPage, TooLarge };
+enum class DrawProblem { None, EmptyArea, AreaOffImage, EmptyImage, EmptyPage, BadScale, TooLarge };
 
 // The farthest a drawing may reach from the page's corner, in twips (about 590 m). The
 // print system turns larger numbers into a page it cannot read or a blank one (poppler,

@@ -12,6 +12,14 @@ namespace {
 
 const QString kTitle = QStringLiteral("Tarnwick32");
 const QString kNothingPrinted = QStringLiteral(" Nothing was printed.");
+const QString kNoAnswer = QStringLiteral("The print system does not answer.");
+
+QString refusal(QueueAnswer answer, const QString& queue) {
+    return (answer == QueueAnswer::Silent
+                ? kNoAnswer
+                : QStringLiteral("The printer %1 is not accepting jobs.").arg(queue)) +
+           kNothingPrinted;
+}
 
 // Clears the busy mark however the print ends.
 struct BusyMark {
@@ -66,6 +74,10 @@ TickResult PrintPipeline::print() {
         }
     }
 
+    // A scheduler that is stopped but still holds its socket takes the connection and
+    // never answers: the listing below would wait for it for a long time.
+    if (m_services.printers.queueAnswer(QString()) == QueueAnswer::Silent)
+        return fail(kNoAnswer + kNothingPrinted);
     const QString target = choosePrinter();
     std::unique_ptr<Printer> printer = m_services.printers.openPrinter(target);
     if (!printer) {
@@ -76,7 +88,11 @@ TickResult PrintPipeline::print() {
                          : QStringLiteral("The print system is not running.")) +
                     kNothingPrinted);
     }
-    m_services.forms.showProgress(printer->identity().deviceName);
+    const QString queue = printer->identity().deviceName;
+    if (const QueueAnswer answer = m_services.printers.queueAnswer(queue);
+        answer != QueueAnswer::Accepting)
+        return fail(refusal(answer, queue));
+    m_services.forms.showProgress(queue);
 
     if (!printer->setOrientation(m_settings.PrintOrientation))
         return fail(QStringLiteral("The page orientation %1 is not valid.")
@@ -100,6 +116,21 @@ TickResult PrintPipeline::print() {
     case DrawProblem::EmptyArea:
         return fail(QStringLiteral("The defined print area has no width or height.") +
                     kNothingPrinted);
+    case DrawProblem::AreaOffImage:
+        return fail(QStringLiteral("The defined print area (X %1, Y %2, width %3, height %4) "
+                                   "lies outside the captured picture of %5 x %6 pixels.")
+                        .arg(m_settings.X_Coord)
+                        .arg(m_settings.Y_Coord)
+                        .arg(m_settings.W_Coord)
+                        .arg(m_settings.H_Coord)
+                        .arg(m_picture.width())
+                        .arg(m_picture.height()) +
+                    kNothingPrinted);
+    case DrawProblem::BadScale:
+        return fail(QStringLiteral("The scale %1 x %2 is not one the picture can be printed at.")
+                        .arg(QString::number(m_settings.ScaleFactorX, 'g', 15),
+                             QString::number(m_settings.ScaleFactorY, 'g', 15)) +
+                    kNothingPrinted);
     case DrawProblem::EmptyImage:
         return fail(QStringLiteral("The image on the clipboard is empty.") + kNothingPrinted);
     case DrawProblem::EmptyPage:
@@ -117,8 +148,12 @@ TickResult PrintPipeline::print() {
         printer->abortDoc();
         return fail(QStringLiteral("The printer could not take the page.") + kNothingPrinted);
     }
-    if (!printer->endDoc())
-        return fail(QStringLiteral("The printer reported an error while printing."));
+    if (!printer->endDoc()) {
+        const QueueAnswer answer = printer->jobAnswer();
+        return fail(answer == QueueAnswer::Accepting
+                        ? QStringLiteral("The printer reported an error while printing.")
+                        : refusal(answer, queue));
+    }
     m_services.forms.closePrompt();
     m_lastPrinter = printer->identity().deviceName;
     return TickResult::Printed;

@@ -141,3 +141,23 @@ click_icon() { # click_icon BUTTON [REPEAT]
     xdotool mousemove --window "$(tray_icon)" 11 11 click --repeat "${2:-1}" --delay 100 "$1"
 }
 program_ended() { ! kill -0 "$TARNWICK_PID"; }
+
+# A session bus of the script's own with a StatusNotifierItem host and its watcher on it,
+# so that the program's icon becomes an item of that host, not an embedded window.
+start_sni_host() {
+    dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$WORK/bus" 4>"$WORK/bus.pid"
+    PIDS+=("$(cat "$WORK/bus.pid")")
+    DBUS_SESSION_BUS_ADDRESS=$(cat "$WORK/bus")
+    export DBUS_SESSION_BUS_ADDRESS
+    gtk-sni-tray-standalone --watcher --top >"$WORK/sni.log" 2>&1 &
+    PIDS+=($!)
+    wait_until 30 sni_watcher 'IsStatusNotifierHostRegistered' 'boolean true' ||
+        fail "the StatusNotifierItem host did not start"
+}
+
+# sni_watcher PROPERTY TEXT: the watcher's property shows the text.
+sni_watcher() {
+    dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+        org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher "string:$1" |
+        grep -q "$2"
+}

@@ -4,8 +4,10 @@
 . "$(dirname "$0")/e2e_lib.sh"
 
 "$TARNWICK" --help | grep -q -- '--print-window' || fail "--help does not list the actions"
-status=0 && { "$TARNWICK" --no-such-action 2>/dev/null || status=$?; }
+status=0 && { "$TARNWICK" --no-such-action 2>"$WORK/bogus.log" || status=$?; }
 [ "$status" -eq 2 ] || fail "an unknown option ended with status $status"
+grep -q '^tarnwick: unknown option --no-such-action$' "$WORK/bogus.log" ||
+    fail "an unknown option said: $(cat "$WORK/bogus.log")"
 timeout 30 "$TARNWICK" --quit || fail "--quit without an instance failed"
 
 start_x
@@ -32,4 +34,14 @@ wait_until 30 program_ended || fail "--quit did not end the instance"
 timeout 60 "$TARNWICK" --print 2>"$WORK/once.log" || fail "--print alone: $(cat "$WORK/once.log")"
 wait_for_jobs "$QUEUE" 2
 [ "$(pdf_pages "$QUEUE")" = 1 ] || fail "the job does not have exactly one page"
+
+# Before the first OK only the dialog is there: a print by command says it printed nothing.
+rm -rf "${XDG_CONFIG_HOME:?}/Tarnwick32"
+start_tarnwick
+wait_until 30 configuration_window || fail "the first start shows no dialog"
+status=0 && { timeout 30 "$TARNWICK" --print 2>"$WORK/first.log" || status=$?; }
+[ "$status" -eq 1 ] || fail "--print before the first OK ended with status $status"
+grep -q "Nothing was printed" "$WORK/first.log" || fail "--print before the first OK said nothing"
+timeout 30 "$TARNWICK" --quit || fail "--quit of the first-start dialog failed"
+wait_until 30 program_ended || fail "--quit did not end the first-start dialog"
 echo PASS

@@ -8,9 +8,12 @@ tarnwick_script_test(NAME e2e_tarnwick_print SCRIPT e2e_tarnwick_print.sh FIXTUR
 tarnwick_script_test(NAME e2e_tarnwick_tray SCRIPT e2e_tarnwick_tray.sh FIXTURES cups)
 tarnwick_script_test(NAME e2e_tarnwick_windows SCRIPT e2e_tarnwick_windows.sh FIXTURES cups)
 tarnwick_script_test(NAME e2e_tarnwick_command SCRIPT e2e_tarnwick_command.sh FIXTURES cups)
+tarnwick_script_test(NAME e2e_tarnwick_sni SCRIPT e2e_tarnwick_sni.sh FIXTURES cups)
 # Capture through the screenshot portal, against a stand-in portal on the session bus.
 tarnwick_test(NAME tst_platform_portal SOURCES tst_platform_portal.cpp FIXTURES dbus)
 # Once, in the plain build: the desktop stack it starts is the same in both trees.
 tarnwick_script_test(NAME e2e_tarnwick_wayland SCRIPT e2e_tarnwick_wayland.sh FIXTURES cups
                      LABELS nosan)
 set_tests_properties(e2e_tarnwick_wayland PROPERTIES SKIP_RETURN_CODE 77)
+# The command socket: lines, a flood, and folders and sockets of other users.
+tarnwick_test(NAME tst_platform_channel SOURCES tst_platform_channel.cpp)

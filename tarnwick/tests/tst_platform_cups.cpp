@@ -13,10 +13,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -67,6 +70,13 @@ RenderedPage render(const QString& pdf) {
         }
     }
     return rendered;
+}
+
+// A small page on the printer, sent.
+bool sendSmallPage(Printer& printer) {
+    return printer.drawImage(QImage(8, 8, QImage::Format_RGB32), QRectF(0, 0, 8, 8),
+                             QRectF(0, 0, 1440, 1440), RasterOp::SrcCopy) &&
+           printer.endDoc();
 }
 
 } // namespace
@@ -156,6 +166,54 @@ private slots:
         const bool runningWithoutServer = m_printers.running();
         qputenv("CUPS_SERVER", server);
         QVERIFY(!runningWithoutServer);
+    }
+
+    // The queue is asked before the page is made, and lp's answer after it is sent.
+    void aRejectingQueuePrintsNothing() {
+        const QString queue = QStringLiteral("TWKREJECT%1").arg(QCoreApplication::applicationPid());
+        const QString server = qEnvironmentVariable("CUPS_SERVER");
+        QCOMPARE(QProcess::execute("lpadmin", {"-h", server, "-p", queue, "-E", "-v",
+                                               "file:///dev/null", "-m", "raw"}),
+                 0);
+        QCOMPARE(QProcess::execute("cupsreject", {"-h", server, queue}), 0);
+        const TickResult result = print(queue, 2);
+        std::unique_ptr<Printer> printer = m_printers.openPrinter(queue);
+        const bool sent = printer && sendSmallPage(*printer);
+        QProcess::execute("lpadmin", {"-h", server, "-x", queue});
+
+        QCOMPARE(result, TickResult::Failed);
+        QCOMPARE(m_messages.texts, QStringList{"The printer " + queue +
+                                               " is not accepting jobs. Nothing was printed."});
+        QVERIFY(printer && !sent);
+        QCOMPARE(printer->jobAnswer(), QueueAnswer::Rejecting);
+    }
+
+    // A stopped scheduler still takes connections and never answers: a socket that
+    // does the same stands for it. The wait is bounded and events go on meanwhile.
+    void aSilentSchedulerIsNotWaitedForLong() {
+        QTemporaryDir dir;
+        QLocalServer silent;
+        QVERIFY(silent.listen(dir.filePath("silent.sock")));
+        std::unique_ptr<Printer> printer = m_printers.openPrinter(QStringLiteral("TESTPDF"));
+        QVERIFY(printer);
+        int ticks = 0;
+        QTimer events;
+        connect(&events, &QTimer::timeout, this, [&] { ++ticks; });
+        events.start(100);
+        const QByteArray server = qgetenv("CUPS_SERVER");
+        qputenv("CUPS_SERVER", QFile::encodeName(silent.fullServerName()));
+        const QueueAnswer asked = m_printers.queueAnswer(QString());
+        const bool sent = sendSmallPage(*printer);
+        // Meanwhile the dialog's list asks nothing of the silent scheduler.
+        const bool listed = !m_printers.installedPrinters().isEmpty();
+        qputenv("CUPS_SERVER", server);
+        QVERIFY(!listed);
+
+        QCOMPARE(asked, QueueAnswer::Silent);
+        QVERIFY(!sent);
+        QCOMPARE(printer->jobAnswer(), QueueAnswer::Silent);
+        QVERIFY(ticks > 0);
+        QVERIFY(!QFile::exists(outFile("out.pdf")));
     }
 
     void removedPrinterFallsBackToDefault() {

@@ -5,11 +5,14 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+
+#include <unistd.h>
 
 class FakePortal : public QObject {
     Q_OBJECT
@@ -60,12 +63,20 @@ void TestPortal::capture_data() {
     QTest::addColumn<bool>("window");
     QTest::addColumn<QString>("failure");
     QTest::addColumn<bool>("note");
+    QTest::addColumn<QString>("named");
 
-    QTest::newRow("screen") << true << 0u << false << QString() << false;
-    QTest::newRow("window: the whole screen, noted") << true << 0u << true << QString() << true;
-    QTest::newRow("refused") << true << 1u << false << QStringLiteral("refused") << false;
+    const QString unread = QStringLiteral("could not be read");
+    QTest::newRow("screen") << true << 0u << false << QString() << false << "";
+    QTest::newRow("window: the whole screen, noted")
+        << true << 0u << true << QString() << true << "";
+    QTest::newRow("refused") << true << 1u << false << QStringLiteral("refused") << false << "";
     QTest::newRow("portal without Screenshot")
-        << false << 0u << false << QStringLiteral("no screenshot portal") << false;
+        << false << 0u << false << QStringLiteral("no screenshot portal") << false << "";
+    // The answer names a file of the user's that is not the screenshot: it stays.
+    QTest::newRow("an older file") << true << 0u << false << unread << false << "old";
+    QTest::newRow("a link") << true << 0u << false << unread << false << "link";
+    QTest::newRow("not a picture") << true << 0u << false << unread << false << "text";
+    QTest::newRow("another user's") << true << 0u << false << unread << false << "stranger";
 }
 
 void TestPortal::capture() {
@@ -74,12 +85,29 @@ void TestPortal::capture() {
     QFETCH(bool, window);
     QFETCH(QString, failure);
     QFETCH(bool, note);
+    QFETCH(QString, named);
+    if (named == "stranger" && ::geteuid() != 0)
+        QSKIP("only root can leave a file of another user");
 
     QTemporaryDir dir;
-    const QString picture = dir.filePath(QStringLiteral("screen.png"));
+    QString picture = dir.filePath(QStringLiteral("screen.png"));
     QImage screen(64, 48, QImage::Format_RGB32);
     screen.fill(Qt::blue);
     QVERIFY(screen.save(picture));
+    if (named == "old") {
+        QFile file(picture);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    } else if (named == "link") {
+        QVERIFY(QFile::link(picture, dir.filePath("link.png")));
+        picture = dir.filePath("link.png");
+    } else if (named == "text") {
+        QFile file(picture);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
+    } else if (named == "stranger") {
+        QCOMPARE(::chown(QFile::encodeName(picture).constData(), 65534, 65534), 0);
+    }
 
     QDBusConnection bus =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"));
@@ -106,6 +134,8 @@ void TestPortal::capture() {
         QCOMPARE(image.pixel(3, 3), QColor(Qt::blue).rgb());
         QVERIFY2(!QFile::exists(picture), "the picture file was left behind");
         QVERIFY(!fake.interactive);
+    } else if (!named.isEmpty()) {
+        QVERIFY2(QFile::exists(picture), "a file not the portal's was removed");
     }
     QCOMPARE(!capture.note().isEmpty(), note);
 }

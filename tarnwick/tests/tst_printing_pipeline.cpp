@@ -367,6 +367,9 @@ private slots:
 
     // Every failure ends in order: no job sent, the prompt closed, the user told.
     void failuresEndInOrder_data() {
+        const QString areaOff = QStringLiteral("The defined print area (X %1, Y %2, width 400, "
+                                               "height 300) lies outside the captured picture "
+                                               "of 1024 x 768 pixels. Nothing was printed.");
         QTest::addColumn<QString>("what");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("promptShown");
@@ -418,6 +421,31 @@ private slots:
             << "The scale 10000000000 x 1 makes the picture too large to print. "
                "Nothing was printed."
             << true;
+        const QString unusable = QStringLiteral("The scale %1 x 1 is not one the picture can be "
+                                                "printed at. Nothing was printed.");
+        // Stored text that is no finite number reads as 0, and is refused as 0.
+        for (const auto& [stored, read] :
+             {std::pair{"0", "0"}, {"-1", "-1"}, {"nan", "0"}, {"inf", "0"}, {"-1e400", "0"}}) {
+            QTest::addRow("scale %s", stored)
+                << QStringLiteral("scale:") + stored << unusable.arg(read) << true;
+        }
+        // A screen since made smaller: an area beside the picture prints a blank page.
+        QTest::newRow("area right of the picture")
+            << "area:2000:0" << areaOff.arg(2000).arg(0) << true;
+        QTest::newRow("area above the picture")
+            << "area:0:-400" << areaOff.arg(0).arg(-400) << true;
+        QTest::newRow("queue rejects jobs")
+            << "rejecting"
+            << "The printer Office is not accepting jobs. Nothing was printed." << true;
+        QTest::newRow("queue rejects the job sent")
+            << "rejectedjob"
+            << "The printer Office is not accepting jobs. Nothing was printed." << true;
+        QTest::newRow("print system silent")
+            << "silent"
+            << "The print system does not answer. Nothing was printed." << true;
+        QTest::newRow("print system silent when the job is sent")
+            << "silentjob"
+            << "The print system does not answer. Nothing was printed." << true;
     }
     void failuresEndInOrder() {
         QFETCH(QString, what);
@@ -448,7 +476,21 @@ private slots:
             rig.printers.schedulerRunning = false;
             rig.set("PrintDevice", QStringLiteral("Colour"));
         } else if (what.startsWith(QLatin1String("scale:"))) {
-            rig.set("ScaleFactorX", what.section(u':', 1).toDouble());
+            rig.set("ScaleFactorX", what.section(u':', 1));
+        } else if (what.startsWith(QLatin1String("area:"))) {
+            rig.set("PrintSpecific", 1);
+            rig.set("X_Coord", what.section(u':', 1, 1).toInt());
+            rig.set("Y_Coord", what.section(u':', 2, 2).toInt());
+            rig.set("W_Coord", 400);
+            rig.set("H_Coord", 300);
+        } else if (what == QLatin1String("rejecting")) {
+            rig.printers.answers.insert(QStringLiteral("Office"), QueueAnswer::Rejecting);
+        } else if (what == QLatin1String("silent")) {
+            rig.printers.answers.insert(QString(), QueueAnswer::Silent);
+        } else if (what.endsWith(QLatin1String("job"))) {
+            rig.printers.failEnd = true;
+            rig.printers.endAnswer =
+                what == QLatin1String("silentjob") ? QueueAnswer::Silent : QueueAnswer::Rejecting;
         }
         rig.messages.onShow = [&] { QVERIFY(!rig.forms.promptOpen()); };
         QCOMPARE(rig.pipeline.tick(true, true), TickResult::Failed);

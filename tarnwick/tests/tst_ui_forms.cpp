@@ -250,7 +250,6 @@ private slots:
     }
 
     void helpTextByteForByte() {
-        const QByteArray blank58(58, ' ');
         const QList<QByteArray> lines = {
             "",
             "THANK YOU FOR USING TARNWICK 32",
@@ -280,13 +279,13 @@ private slots:
             "   By selecting this option, the image produced on the    ",
             "   printed sheet will be in black & white when printing to",
             "   a colour printer.                                      ",
-            blank58,
-            blank58,
-            blank58,
-            blank58,
-            blank58,
-            blank58,
-            blank58,
+            "3. COMMANDS",
+            "   " + macrons(8),
+            "   tarnwick --print         prints the full screen",
+            "   tarnwick --print-window  prints the active window",
+            "   tarnwick --configure     opens the configuration",
+            "   tarnwick --quit          ends Tarnwick 32",
+            "   More, and exit statuses: tarnwick --help, man tarnwick",
         };
         QCOMPARE(lines.size(), 35);
         QByteArray expected;

@@ -3,13 +3,18 @@
 #include "Program.h"
 #include "ResidentForm.h"
 #include "TrayIcon.h"
+#include "platform/InstanceChannel.h"
+#include "platform/InstanceFolder.h"
+#include "platform/QtEventPump.h"
 #include "support/ResidentWorld.h"
 
 #include <QLabel>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -42,6 +47,7 @@ private slots:
     void pressesDuringAFailureAreDropped();
     void printByCommand_data();
     void printByCommand();
+    void commandThroughTheSocket();
     void shutdown_data();
     void shutdown();
 };
@@ -209,17 +215,27 @@ void TestTwk02::printByCommand_data() {
     QTest::addColumn<QString>("note");
     QTest::addColumn<int>("jobs");
     QTest::addColumn<QStringList>("messages");
+    // What whoever gave each command is told.
+    QTest::addColumn<QString>("answer");
 
     const QString refused = QStringLiteral("The portal refused.");
     const QString whole = QStringLiteral("The whole screen instead.");
+    const QString rejected = QStringLiteral("The printer Office is not accepting jobs. Nothing "
+                                            "was printed.");
     QTest::newRow("two commands, two pages")
-        << true << QString() << QString() << 2 << QStringList();
-    QTest::newRow("printing off") << false << QString() << QString() << 0 << QStringList();
+        << true << QString() << QString() << 2 << QStringList() << "0 ";
+    QTest::newRow("printing off")
+        << false << QString() << QString() << 0 << QStringList()
+        << "1 Printing is switched off in the tray menu. Nothing was printed.";
     // The clipboard's older picture is not printed in place of the screen.
     QTest::newRow("capture refused")
         << true << refused << QString() << 0
-        << QStringList{refused + " Nothing was printed.", refused + " Nothing was printed."};
-    QTest::newRow("window noted once") << true << QString() << whole << 2 << QStringList{whole};
+        << QStringList{refused + " Nothing was printed.", refused + " Nothing was printed."}
+        << "1 " + refused + " Nothing was printed.";
+    QTest::newRow("window noted once")
+        << true << QString() << whole << 2 << QStringList{whole} << "0 ";
+    QTest::newRow("queue rejects jobs") << true << "rejecting" << QString() << 0
+                                        << QStringList{rejected, rejected} << "1 " + rejected;
 }
 
 void TestTwk02::printByCommand() {
@@ -228,24 +244,77 @@ void TestTwk02::printByCommand() {
     QFETCH(QString, note);
     QFETCH(int, jobs);
     QFETCH(QStringList, messages);
+    QFETCH(QString, answer);
 
     ResidentWorld world;
     world.storeArea();
     world.clipboard.setImage(screenImage());
-    if (!failure.isEmpty())
+    if (failure == QLatin1String("rejecting"))
+        world.printers.answers.insert(QStringLiteral("Office"), QueueAnswer::Rejecting);
+    else if (!failure.isEmpty())
         world.capture.setImage(QImage());
     world.capture.failureText = failure;
     world.capture.noteText = note;
     Twk02 resident(world.services(), world.shared);
     resident.optionsMenu()->actions().at(1)->setChecked(enabled);
+    QStringList answers;
+    const auto reply = [&](int status, const QString& text) {
+        answers.append(QString::number(status) + u' ' + text);
+    };
 
-    resident.printByCommand(CaptureKind::ActiveWindow);
-    resident.printByCommand(CaptureKind::ActiveWindow);
+    resident.printByCommand(CaptureKind::ActiveWindow, reply);
+    resident.printByCommand(CaptureKind::ActiveWindow, reply);
 
-    QCOMPARE(world.printers.jobs.size(), qsizetype(jobs));
+    QCOMPARE(std::count_if(world.printers.jobs.begin(), world.printers.jobs.end(),
+                           [](const RecordedJob& job) { return job.ended; }),
+             jobs);
     QCOMPARE(world.messages.texts, messages);
     QCOMPARE(world.capture.calls().size(), enabled ? 2 : 0);
     QCOMPARE(resident.forms().notice() != nullptr, !enabled);
+    QCOMPARE(answers, QStringList(2, answer));
+}
+
+void TestTwk02::commandThroughTheSocket() {
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    ResidentWorld world;
+    world.storeArea();
+    world.store.set(QStringLiteral("PrintPrompt"), QStringLiteral("1"));
+    world.clipboard.setImage(screenImage());
+    QtEventPump events;
+    Program program({world.store, world.screen, world.clipboard, world.printers, world.messages,
+                     events, world.trigger, world.capture},
+                    QString(), QStringLiteral("tarnwick"));
+    program.start(StartStep::LoadResident);
+    InstanceChannel channel(QStringLiteral("TwkCommandTest"));
+    program.takeCommandsFrom(channel);
+    QVERIFY(channel.listen());
+
+    QLocalSocket peer;
+    peer.connectToServer(InstanceFilePath(QStringLiteral("TwkCommandTest"), ".socket"));
+    QVERIFY(peer.waitForConnected(2000));
+    peer.write("print\n");
+    QVERIFY(peer.waitForBytesWritten(2000));
+    // The peer goes while the prompt waits, and the prompt is answered from the keyboard
+    // only after its connection has been taken down inside the prompt's loop.
+    int ticksSinceGone = 0;
+    QTimer user;
+    connect(&user, &QTimer::timeout, &program, [&] {
+        Twk03* prompt = program.resident()->forms().prompt();
+        if (!prompt || !prompt->isVisible())
+            return;
+        if (peer.state() == QLocalSocket::ConnectedState)
+            peer.disconnectFromServer();
+        else if (++ticksSinceGone == 10)
+            QTest::keyClick(FormControl<QPushButton>(prompt, "cb_option_0"), Qt::Key_Space);
+    });
+    user.start(20);
+
+    QTRY_COMPARE(world.printers.jobs.size(), qsizetype(1));
+    QVERIFY(ticksSinceGone >= 10);
+    QCOMPARE(program.resident()->lastTick(), TickResult::Printed);
+    user.stop();
+    qunsetenv("XDG_RUNTIME_DIR");
 }
 
 void TestTwk02::shutdown_data() {

@@ -37,29 +37,34 @@ TickResult PrintByCommand(PrintPipeline& pipeline, ScreenCapture& capture, Messa
     return pipeline.tick(true, true);
 }
 
-namespace {
-
-// The print's messages, also on standard error for whoever started the command.
-class EchoedMessages : public MessageBoxes {
-public:
-    explicit EchoedMessages(MessageBoxes& boxes) : m_boxes(boxes) {}
-    void show(const QString& text, MessageIcon icon, const QString& title) override {
+void NotedMessages::show(const QString& text, MessageIcon icon, const QString& title) {
+    if (m_echo)
         std::fprintf(stderr, "tarnwick: %s\n", qPrintable(text));
-        if (icon == MessageIcon::Exclamation)
-            m_failed = true;
-        m_boxes.show(text, icon, title);
+    if (icon == MessageIcon::Exclamation)
+        m_failure = text;
+    m_boxes.show(text, icon, title);
+}
+
+QString CommandOutcome(TickResult result, const QString& failure) {
+    switch (result) {
+    case TickResult::Printed:
+        return {};
+    case TickResult::Cancelled:
+        return QStringLiteral("The print was cancelled. Nothing was printed.");
+    case TickResult::Disabled:
+        return QStringLiteral("Printing is switched off in the tray menu. Nothing was printed.");
+    case TickResult::NoImage:
+        return QStringLiteral("There was no picture to print. Nothing was printed.");
+    case TickResult::Idle:
+    case TickResult::Busy:
+    case TickResult::Failed:
+        break;
     }
-    bool failed() const { return m_failed; }
-
-private:
-    MessageBoxes& m_boxes;
-    bool m_failed = false;
-};
-
-} // namespace
+    return failure.isEmpty() ? QStringLiteral("Nothing was printed.") : failure;
+}
 
 int PrintOnce(const ProgramServices& services, const QString& osKind, CaptureKind kind) {
-    EchoedMessages messages(services.messages);
+    NotedMessages messages(services.messages, true);
     PipelineForms forms;
     SharedValues shared;
     shared.osKind = osKind;
@@ -70,11 +75,9 @@ int PrintOnce(const ProgramServices& services, const QString& osKind, CaptureKin
         PrintByCommand(pipeline, services.capture, messages, services.store, kind, true);
     if (result == TickResult::Printed)
         return 0;
-    if (!messages.failed()) {
-        std::fputs(result == TickResult::Cancelled
-                       ? "tarnwick: The print was cancelled. Nothing was printed.\n"
-                       : "tarnwick: There was no picture to print. Nothing was printed.\n",
-                   stderr);
-    }
+    // A failure was on standard error already, with its box.
+    const QString failure = messages.takeFailure();
+    if (failure.isEmpty())
+        std::fprintf(stderr, "tarnwick: %s\n", qPrintable(CommandOutcome(result, failure)));
     return 1;
 }

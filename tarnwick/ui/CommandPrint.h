@@ -3,7 +3,11 @@
 #include "platform/KeyTrigger.h"
 #include "printing/PrintPipeline.h"
 
-class MessageBoxes;
+#include "platform/MessageBoxes.h"
+
+#include <functional>
+#include <utility>
+
 class PrintForms;
 class ScreenCapture;
 class SettingsStore;
@@ -15,6 +19,28 @@ TickResult PrintByCommand(PrintPipeline& pipeline, ScreenCapture& capture, Messa
                           SettingsStore& store, CaptureKind kind, bool printingEnabled);
 
 struct ProgramServices;
+
+// Answers whoever gave a command, once it is done: status 0 when it was, else 1 and
+// what went wrong.
+using CommandReply = std::function<void(int status, const QString& text)>;
+
+// A print's messages passed on to the user's message boxes, with the last failure kept
+// for whoever gave the command (and, when asked, echoed on standard error).
+class NotedMessages : public MessageBoxes {
+public:
+    explicit NotedMessages(MessageBoxes& boxes, bool echo = false) : m_boxes(boxes), m_echo(echo) {}
+    void show(const QString& text, MessageIcon icon, const QString& title) override;
+    // The last failure since the last call, and none kept.
+    QString takeFailure() { return std::exchange(m_failure, QString()); }
+
+private:
+    MessageBoxes& m_boxes;
+    bool m_echo;
+    QString m_failure;
+};
+
+// What a print by command tells whoever gave it: empty when the page was printed.
+QString CommandOutcome(TickResult result, const QString& failure);
 
 // tarnwick --print with no instance running: one print with the stored settings, and
 // the program ends. The exit status: 0 when the page went to the printer, else 1 with

@@ -19,7 +19,6 @@ QString underline(qsizetype words, bool indented) {
 
 QString Twk07::HelpText() {
     const QString heading = QStringLiteral("THANK YOU FOR USING TARNWICK 32");
-    const QString blank58(58, u' ');
     const QStringList lines = {
         QString(),
         heading,
@@ -49,13 +48,14 @@ QString Twk07::HelpText() {
         QStringLiteral("   By selecting this option, the image produced on the    "),
         QStringLiteral("   printed sheet will be in black & white when printing to"),
         QStringLiteral("   a colour printer.").leftJustified(58, u' '),
-        blank58,
-        blank58,
-        blank58,
-        blank58,
-        blank58,
-        blank58,
-        blank58,
+        // The actions a desktop's key binding or a script gives the running program.
+        QStringLiteral("3. COMMANDS"),
+        underline(8, true),
+        QStringLiteral("   tarnwick --print         prints the full screen"),
+        QStringLiteral("   tarnwick --print-window  prints the active window"),
+        QStringLiteral("   tarnwick --configure     opens the configuration"),
+        QStringLiteral("   tarnwick --quit          ends Tarnwick 32"),
+        QStringLiteral("   More, and exit statuses: tarnwick --help, man tarnwick"),
     };
     QString text;
     for (const QString& line : lines)

@@ -3,6 +3,7 @@
 #include "ConfigDialog.h"
 #include "FormPlacement.h"
 #include "ResidentForm.h"
+#include "platform/InstanceChannel.h"
 
 Program::Program(const ProgramServices& services, QString osKind, QString programName,
                  QObject* parent)
@@ -67,25 +68,42 @@ void Program::shutdown() {
         m_twk02->close();
 }
 
-void Program::runCommand(Command command) {
+void Program::runCommand(Command command, const CommandReply& reply) {
     switch (command) {
     case Command::Print:
     case Command::PrintWindow:
         if (m_twk02) {
             m_twk02->printByCommand(command == Command::Print ? CaptureKind::WholeScreen
-                                                              : CaptureKind::ActiveWindow);
+                                                              : CaptureKind::ActiveWindow,
+                                    reply);
+        } else if (reply) {
+            reply(1, QStringLiteral("Tarnwick32 is not set up yet: confirm its configuration "
+                                    "dialog with OK first. Nothing was printed."));
         }
-        break;
+        return;
     case Command::Configure:
         openConfiguration();
         break;
     case Command::Quit:
+        // Answered first: the program may be gone before its loop writes anything.
+        if (reply)
+            reply(0, QString());
         shutdown();
-        break;
+        return;
     case Command::Start:
     case Command::Help:
         break;
     }
+    if (reply)
+        reply(0, QString());
+}
+
+void Program::takeCommandsFrom(InstanceChannel& channel) {
+    connect(&channel, &InstanceChannel::actionReceived, this,
+            [this, &channel](const QString& word) {
+                if (const std::optional<Command> action = CommandFromWord(word))
+                    runCommand(*action, channel.currentReply());
+            });
 }
 
 void Program::formGone(QObject* form) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandPrint.h"
 #include "ProgramServices.h"
 #include "printing/CommandLine.h"
 #include "printing/StartRoutine.h"
@@ -7,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 
+class InstanceChannel;
 class Twk01;
 class Twk02;
 
@@ -30,9 +32,12 @@ public:
     void loadResident();
     // Closes the About box, the configuration dialog and the resident form, in that order.
     void shutdown();
-    // An action handed over by a later start. Before the first OK there is no resident
-    // form, and a print does nothing, as the key does.
-    void runCommand(Command command);
+    // An action handed over by a later start, which is answered when it is done. Before
+    // the first OK there is no resident form, and a print does nothing, as the key does,
+    // but says so.
+    void runCommand(Command command, const CommandReply& reply = {});
+    // Runs the actions that later starts hand over through the channel.
+    void takeCommandsFrom(InstanceChannel& channel);
 
     Twk01* configuration() const;
     Twk02* resident() const;

@@ -13,8 +13,9 @@
 
 Twk02::Twk02(const ProgramServices& services, SharedValues& shared, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::Twk02>()), m_services(services),
+      m_messages(services.messages),
       m_pipeline(PipelineServices{services.store, services.screen, services.clipboard,
-                                  services.printers, services.messages, services.events, m_forms},
+                                  services.printers, m_messages, services.events, m_forms},
                  shared.settings, shared.osKind, shared.promptChoice) {
     m_ui->setupUi(this);
     setWindowIcon(ProgramIcon());
@@ -38,6 +39,10 @@ Twk02::Twk02(const ProgramServices& services, SharedValues& shared, QWidget* par
 Twk02::~Twk02() {
     // The icon leaves the tray before anything else of the form goes.
     delete m_tray;
+    for (const auto& [kind, reply] : std::as_const(m_commands)) {
+        if (reply)
+            reply(1, QStringLiteral("Tarnwick32 ended first. Nothing was printed."));
+    }
 }
 
 bool Twk02::printingEnabled() const {
@@ -78,8 +83,8 @@ void Twk02::Timer1_Timer() {
         showPrinted();
 }
 
-void Twk02::printByCommand(CaptureKind kind) {
-    m_commands.enqueue(kind);
+void Twk02::printByCommand(CaptureKind kind, const CommandReply& reply) {
+    m_commands.enqueue({kind, reply});
     runCommands();
 }
 
@@ -89,10 +94,16 @@ void Twk02::runCommands() {
     Nested nested(this);
     m_runningCommands = true;
     while (!m_commands.isEmpty() && !m_closePending) {
-        m_lastTick = PrintByCommand(m_pipeline, m_services.capture, m_services.messages,
-                                    m_services.store, m_commands.dequeue(), printingEnabled());
+        const auto [kind, reply] = m_commands.dequeue();
+        m_messages.takeFailure();
+        m_lastTick = PrintByCommand(m_pipeline, m_services.capture, m_messages, m_services.store,
+                                    kind, printingEnabled());
         if (m_lastTick == TickResult::Printed)
             showPrinted();
+        if (reply) {
+            reply(m_lastTick == TickResult::Printed ? 0 : 1,
+                  CommandOutcome(m_lastTick, m_messages.takeFailure()));
+        }
     }
     m_runningCommands = false;
 }

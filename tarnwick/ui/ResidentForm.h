@@ -1,6 +1,7 @@
 // ResidentForm.h: Twk02, the resident form behind the tray icon.
 #pragma once
 
+#include "CommandPrint.h"
 #include "PipelineForms.h"
 #include "ProgramServices.h"
 #include "platform/KeyTrigger.h"
@@ -50,8 +51,9 @@ signals:
 
 public slots:
     void Timer1_Timer();
-    // tarnwick --print or --print-window: one page, through the key's pipeline.
-    void printByCommand(CaptureKind kind);
+    // tarnwick --print or --print-window: one page, through the key's pipeline; whoever
+    // gave the command is answered when its page is printed or given up.
+    void printByCommand(CaptureKind kind, const CommandReply& reply = {});
     void m_help_Click();
 
 protected:
@@ -73,6 +75,8 @@ private:
 
     std::unique_ptr<Ui::Twk02> m_ui;
     ProgramServices m_services;
+    // The pipeline's messages: a command's failure goes back to whoever gave it.
+    NotedMessages m_messages;
     PipelineForms m_forms;
     PrintPipeline m_pipeline;
     QTimer m_timer1;
@@ -80,7 +84,7 @@ private:
     QPointer<Twk07> m_help;
     TickResult m_lastTick = TickResult::Idle;
     int m_nested = 0;
-    QQueue<CaptureKind> m_commands;
+    QQueue<std::pair<CaptureKind, CommandReply>> m_commands;
     bool m_runningCommands = false;
     bool m_closePending = false;
 };

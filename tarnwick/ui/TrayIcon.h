@@ -6,7 +6,8 @@ class QMenu;
 class QSystemTrayIcon;
 
 // The resident form's icon in the tray, tip "Tarnwick32". A double click asks for the
-// configuration dialog, the right button opens the menu, single clicks do nothing.
+// configuration dialog, the right button opens the menu, single clicks do nothing;
+// under a StatusNotifierItem host, which tells no double click, one activation asks.
 // Without a tray host there is no icon; the program works on and nothing is reported.
 class TrayIcon : public QObject {
     Q_OBJECT

@@ -49,6 +49,10 @@ bool FakePrinter::endDoc() {
     return true;
 }
 
+QueueAnswer FakePrinter::jobAnswer() const {
+    return m_system.endAnswer;
+}
+
 void FakePrinter::abortDoc() {
     job().aborted = true;
 }

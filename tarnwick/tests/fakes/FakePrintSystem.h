@@ -3,6 +3,7 @@
 
 #include "platform/Printer.h"
 
+#include <QMap>
 #include <QSizeF>
 #include <QStringList>
 
@@ -40,6 +41,7 @@ public:
     bool drawImage(const QImage& image, const QRectF& sourcePixels, const QRectF& targetTwips,
                    RasterOp op) override;
     bool endDoc() override;
+    QueueAnswer jobAnswer() const override;
     void abortDoc() override;
 
 private:
@@ -63,6 +65,10 @@ public:
     bool sendsToNamedPrinter() const override { return namedJobs; }
     bool running() const override { return schedulerRunning; }
     std::unique_ptr<Printer> openPrinter(const QString& deviceName) override;
+    QueueAnswer queueAnswer(const QString& deviceName) override {
+        asked.append(deviceName);
+        return answers.value(deviceName, QueueAnswer::Accepting);
+    }
 
     QList<PrinterIdentity> printers = {{QStringLiteral("Office"), QStringLiteral("PDF"), {}},
                                        {QStringLiteral("Colour"), QStringLiteral("PDF"), {}}};
@@ -73,6 +79,11 @@ public:
     QSizeF portraitPage = QSizeF(11000, 15000);
     bool failDraw = false;
     bool failEnd = false;
+    // How queues (by name; empty: the print system) answer, and how a job that failed
+    // at its end was answered.
+    QMap<QString, QueueAnswer> answers;
+    QueueAnswer endAnswer = QueueAnswer::Accepting;
+    QStringList asked;
 
     QStringList opened; // the names asked for, empty = default
     QList<RecordedJob> jobs;
