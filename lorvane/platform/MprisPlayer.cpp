@@ -16,8 +16,6 @@ const QString ObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString RootInterface = QStringLiteral("org.mpris.MediaPlayer2");
 const QString PlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString TrackListInterface = QStringLiteral("org.mpris.MediaPlayer2.TrackList");
-// The track-list's "no track" marker: AddTrack after it appends at the end.
-const QString NoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
 
 // Metadata arrives as a marshalled map; object paths (the track id) are handed on as
 // plain text so that callers need no bus types.
@@ -201,11 +199,33 @@ bool MprisPlayer::canEditTracks(const QString& player) {
         .toBool();
 }
 
-bool MprisPlayer::addTrack(const QString& player, const QString& uri) {
+std::optional<QStringList> MprisPlayer::tracks(const QString& player) {
+    const auto value = property(player, TrackListInterface, QStringLiteral("Tracks"));
+    if (!value || !value->canConvert<QDBusArgument>())
+        return std::nullopt;
+    const auto arg = value->value<QDBusArgument>();
+    if (arg.currentType() != QDBusArgument::ArrayType)
+        return std::nullopt;
+    QStringList ids;
+    for (const QDBusObjectPath& id : qdbus_cast<QList<QDBusObjectPath>>(arg))
+        ids.append(id.path());
+    return ids;
+}
+
+bool MprisPlayer::addTrack(const QString& player, const QString& uri, const QString& afterTrack) {
     Proxies* p = proxiesFor(player);
     if (!p)
         return false;
-    QDBusPendingReply<> reply = p->trackList.AddTrack(uri, QDBusObjectPath(NoTrack), false);
+    QDBusPendingReply<> reply = p->trackList.AddTrack(uri, QDBusObjectPath(afterTrack), false);
+    reply.waitForFinished();
+    return answered(player, reply.error());
+}
+
+bool MprisPlayer::openUri(const QString& player, const QString& uri) {
+    Proxies* p = proxiesFor(player);
+    if (!p)
+        return false;
+    QDBusPendingReply<> reply = p->player.OpenUri(uri);
     reply.waitForFinished();
     return answered(player, reply.error());
 }

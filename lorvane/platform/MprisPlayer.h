@@ -37,7 +37,9 @@ public:
     bool seek(const QString& player, qint64 offsetUs) override;
     bool transport(const QString& player, Transport command) override;
     bool canEditTracks(const QString& player) override;
-    bool addTrack(const QString& player, const QString& uri) override;
+    std::optional<QStringList> tracks(const QString& player) override;
+    bool addTrack(const QString& player, const QString& uri, const QString& afterTrack) override;
+    bool openUri(const QString& player, const QString& uri) override;
 
 private:
     struct Proxies;

@@ -253,12 +253,15 @@ void TestWaipc::enqueueNeedsAnEditableTrackList() {
     MprisPlayer bus;
     WAIPC ipc(bus);
     QCOMPARE(ipc.WinampCanEnqueue(), trackList && canEdit);
-    QCOMPARE(ipc.WinampEnqueue(QStringLiteral("file:///a.mp3")), trackList);
-    QCOMPARE(player.commands(),
-             trackList
-                 ? QStringList{QStringLiteral(
-                       "AddTrack file:///a.mp3 /org/mpris/MediaPlayer2/TrackList/NoTrack false")}
-                 : QStringList());
+    QCOMPARE(ipc.WinampEnqueue(
+                 QStringList{QStringLiteral("file:///a.mp3"), QStringLiteral("file:///b.mp3")}),
+             trackList);
+    QCOMPARE(ipc.WinampEnqueue(QStringList{QStringLiteral("file:///c.mp3")}), trackList);
+    // Each enqueue lands at the end, its songs in their order: never in front of
+    // what the list has (which is where NoTrack puts a track).
+    const QStringList appended{QStringLiteral("file:///a.mp3"), QStringLiteral("file:///b.mp3"),
+                               QStringLiteral("file:///c.mp3")};
+    QCOMPARE(player.trackUris(), trackList ? appended : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestWaipc)

@@ -159,6 +159,7 @@ void TForm1::buildPlayer() {
     sources.focusedSong = [this] { return m_lists->focusedSongPath(); };
     sources.selectedArtistFiles = [this] { return m_lists->selectedArtistFiles(); };
     sources.playerRunning = [this] { return m_strip->playerRunning(); };
+    sources.showStatus = [this](const QString& text) { showCaption(text); };
     m_playlist->setSources(std::move(sources));
 
     connect(this, &TForm1::playArtistsRequested, m_playlist, &PlaylistGroup::PlayArtistsClick);

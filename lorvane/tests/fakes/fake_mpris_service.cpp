@@ -3,7 +3,7 @@
 // gets, and can be told to sleep in its handlers like a hung player. The tests steer
 // it over its own interface org.lorvane.FakePlayer at /control.
 //
-// usage: fake_mpris_service NAME [--tracklist] [--identity TEXT]
+// usage: fake_mpris_service NAME [--tracklist] [--openuri] [--identity TEXT]
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -25,6 +25,10 @@ struct PlayerState {
     bool canEditTracks = true;
     int hangMs = 0;
     QStringList calls;
+    // The track list as ids and, beside them, each track's URI.
+    QList<QDBusObjectPath> tracks;
+    QStringList trackUris;
+    int nextTrack = 1;
 
     void record(const QString& call) {
         calls.append(call);
@@ -87,10 +91,26 @@ private:
     PlayerState& m_state;
 };
 
+// The player that takes documents over the bus as well.
+class OpeningPlayerAdaptor : public PlayerAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+public:
+    OpeningPlayerAdaptor(QObject* parent, PlayerState& state)
+        : PlayerAdaptor(parent, state), m_opened(state) {}
+
+public slots:
+    void OpenUri(const QString& uri) { m_opened.record(QStringLiteral("OpenUri %1").arg(uri)); }
+
+private:
+    PlayerState& m_opened;
+};
+
 class TrackListAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.TrackList")
     Q_PROPERTY(bool CanEditTracks READ canEditTracks)
+    Q_PROPERTY(QList<QDBusObjectPath> Tracks READ tracks)
 public:
     TrackListAdaptor(QObject* parent, PlayerState& state)
         : QDBusAbstractAdaptor(parent), m_state(state) {}
@@ -98,12 +118,23 @@ public:
         m_state.record(QStringLiteral("get CanEditTracks"));
         return m_state.canEditTracks;
     }
+    QList<QDBusObjectPath> tracks() const {
+        m_state.record(QStringLiteral("get Tracks"));
+        return m_state.tracks;
+    }
 
 public slots:
     void AddTrack(const QString& uri, const QDBusObjectPath& after, bool setAsCurrent) {
         m_state.record(QStringLiteral("AddTrack %1 %2 %3")
                            .arg(uri, after.path(),
                                 setAsCurrent ? QStringLiteral("true") : QStringLiteral("false")));
+        // As the standard has it: after NoTrack is the start of the list.
+        qsizetype at = 0;
+        if (after.path() != QLatin1String("/org/mpris/MediaPlayer2/TrackList/NoTrack"))
+            at = m_state.tracks.indexOf(after) + 1;
+        m_state.tracks.insert(
+            at, QDBusObjectPath(QStringLiteral("/track/%1").arg(m_state.nextTrack++)));
+        m_state.trackUris.insert(at, uri);
     }
 
 private:
@@ -139,6 +170,7 @@ public slots:
     void SetCanEditTracks(bool can) { m_state.canEditTracks = can; }
     void SetHang(int ms) { m_state.hangMs = ms; }
     QStringList Calls() { return m_state.calls; }
+    QStringList TrackUris() { return m_state.trackUris; }
     void ClearCalls() { m_state.calls.clear(); }
     void Quit() { QCoreApplication::quit(); }
 
@@ -152,21 +184,28 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
-        QTextStream(stderr) << "usage: fake_mpris_service NAME [--tracklist] [--identity TEXT]\n";
+        QTextStream(stderr)
+            << "usage: fake_mpris_service NAME [--tracklist] [--openuri] [--identity TEXT]\n";
         return 2;
     }
     PlayerState state;
     bool trackList = false;
+    bool openUri = false;
     for (int i = 1; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--tracklist"))
             trackList = true;
+        else if (args.at(i) == QLatin1String("--openuri"))
+            openUri = true;
         else if (args.at(i) == QLatin1String("--identity") && i + 1 < args.size())
             state.identity = args.at(++i);
     }
 
     QObject player;
     new RootAdaptor(&player, state);
-    new PlayerAdaptor(&player, state);
+    if (openUri)
+        new OpeningPlayerAdaptor(&player, state);
+    else
+        new PlayerAdaptor(&player, state);
     if (trackList)
         new TrackListAdaptor(&player, state);
     Control control(state);
