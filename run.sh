@@ -21,6 +21,7 @@ PACKAGES=(
     xvfb xauth x11-utils xdotool xclip imagemagick openbox trayer dbus dbus-daemon
     pulseaudio pulseaudio-utils cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
     sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire grim
+    mpv mpv-mpris vlc-bin vlc-plugin-base pipewire-pulse wireplumber xfce4-panel
 )
 
 install_packages() {

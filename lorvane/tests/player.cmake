@@ -16,6 +16,11 @@ add_dependencies(tst_ui_playerstrip fake_mpris_service)
 lorvane_test(NAME tst_ui_playlist LAYER ui SOURCES tst_ui_playlist.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_ui_playlist fake_mpris_service)
 
+# The desktop's real players (VLC, mpv) on a bus of their own; skipped where they are
+# not installed.
+lorvane_test(NAME tst_player_realplayers LAYER platform
+             SOURCES tst_player_realplayers.cpp support/RealPlayers.cpp support/RealPlayers.h)
+
 # The players on the shared bus and the volume of the shared sound server are seen by
 # every test that uses them, so those tests take turns.
 set_property(TEST tst_player_waipc tst_ui_playerstrip tst_ui_playlist APPEND PROPERTY RESOURCE_LOCK lorvane_players)
