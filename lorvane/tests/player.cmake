@@ -10,7 +10,9 @@ add_dependencies(tst_player_waipc fake_mpris_service)
 
 lorvane_test(NAME tst_platform_volume LAYER platform SOURCES tst_platform_volume.cpp LIBS PkgConfig::PULSE FIXTURES pulse)
 
-lorvane_test(NAME tst_ui_playerstrip LAYER ui SOURCES tst_ui_playerstrip.cpp FIXTURES dbus pulse ENV ${PLAYER_FAKE_ENV})
+lorvane_test(NAME tst_ui_playerstrip LAYER ui
+             SOURCES tst_ui_playerstrip.cpp support/PipeWirePulse.cpp support/PipeWirePulse.h
+             FIXTURES dbus pulse ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_ui_playerstrip fake_mpris_service)
 
 lorvane_test(NAME tst_ui_playlist LAYER ui SOURCES tst_ui_playlist.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})

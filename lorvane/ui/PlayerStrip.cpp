@@ -82,6 +82,12 @@ bool PlayerStrip::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PlayerStrip::WinampTimerTimer() {
+    // The bars follow the output, so that a re-apply below writes what the mixer has
+    // and never an older level over a change made elsewhere.
+    if (const auto outside = m_volume.changed()) {
+        m_leftSet = m_rightSet = false;
+        takeVolume(*outside);
+    }
     const PlayerReading r = ReadPlayer(m_ipc);
     ui->WinampTime->setText(FormatPlayTime(r.positionSeconds));
     ui->SongBar->setMaximum(
@@ -133,14 +139,18 @@ void PlayerStrip::BitBtn6Click() {
 }
 
 void PlayerStrip::ReadVolume() {
-    if (const auto v = m_volume.read()) {
-        // The change handlers run as for a user move (balanced, both bars end at the
-        // right channel's level), but what was read is not written back.
-        m_reading = true;
-        ui->LeftVolume->setValue(v->left);
-        ui->RightVolume->setValue(v->right);
-        m_reading = false;
-    }
+    if (const auto v = m_volume.read())
+        takeVolume(*v);
+    showVolumePercentages();
+}
+
+void PlayerStrip::takeVolume(const StereoVolume& volume) {
+    // The change handlers run as for a user move (balanced, both bars end at the right
+    // channel's level), but what was read is not written back.
+    m_reading = true;
+    ui->LeftVolume->setValue(volume.left);
+    ui->RightVolume->setValue(volume.right);
+    m_reading = false;
     showVolumePercentages();
 }
 

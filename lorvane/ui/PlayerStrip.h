@@ -17,6 +17,7 @@ namespace lorvane {
 
 class Shell;
 class SystemVolume;
+struct StereoVolume;
 class WAIPC;
 
 // The "Winamp:" strip of the main window: the player's play time and title line
@@ -74,6 +75,8 @@ protected:
 
 private:
     void showVolumePercentages();
+    // Shows a volume read from the output without writing it back.
+    void takeVolume(const StereoVolume& volume);
 
     std::unique_ptr<Ui::PlayerStrip> ui;
     WAIPC& m_ipc;
