@@ -52,8 +52,7 @@ EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& comm
 }
 
 QString CannotEnqueueText(const QString& playerName) {
-    return QStringLiteral("%1 cannot take songs into its list")
-        .arg(playerName.isEmpty() ? QStringLiteral("Player") : playerName);
+    return QStringLiteral("%1 cannot take songs into its list").arg(playerName);
 }
 
 } // namespace lorvane

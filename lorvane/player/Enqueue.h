@@ -28,7 +28,7 @@ EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& comm
                           const QList<QByteArray>& songPaths);
 
 // The status line when the player takes no songs: "<its name> cannot take songs into
-// its list".
+// its list", with the name as WAIPC::PlayerCaptionName gives it.
 QString CannotEnqueueText(const QString& playerName);
 
 } // namespace lorvane

@@ -166,7 +166,14 @@ QString WAIPC::WinampGetTitle() {
 
 QString WAIPC::WinampName() {
     const QString player = shown();
-    return player.isEmpty() ? QString() : m_bus.identity(player);
+    if (player.isEmpty())
+        return {};
+    // A player keeps its name while it runs: it is asked once, not at every tick.
+    if (player != m_namedPlayer || m_name.isEmpty()) {
+        m_name = m_bus.identity(player);
+        m_namedPlayer = player;
+    }
+    return m_name;
 }
 
 bool WAIPC::WinampCanEnqueue() {

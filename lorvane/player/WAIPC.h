@@ -45,6 +45,11 @@ public:
 
     // The player's own name (its Identity), empty without a player.
     QString WinampName();
+    // What texts that name the player call it: its name, or "Player" when none runs.
+    QString PlayerCaptionName() {
+        const QString name = WinampName();
+        return name.isEmpty() ? QStringLiteral("Player") : name;
+    }
 
     // Whether the player, chosen anew, takes tracks into its list over the bus.
     bool WinampCanEnqueue();
@@ -67,6 +72,8 @@ private:
     QString m_shown;
     bool m_found = false;
     QString m_handedTo;
+    QString m_namedPlayer;
+    QString m_name;
     bool m_expectingPlayer = false;
     QStringList m_namesBeforeOpen;
     QDeadlineTimer m_newPlayerWait;

@@ -69,7 +69,7 @@ void TestRealPlayers::enqueue() {
     const EnqueueRoute route = EnqueueSongs(ipc, runner, QString(), {a, b});
     if (!vlc) {
         QCOMPARE(route, EnqueueRoute::Nothing);
-        QCOMPARE(CannotEnqueueText(ipc.WinampName()),
+        QCOMPARE(CannotEnqueueText(ipc.PlayerCaptionName()),
                  QStringLiteral("mpv cannot take songs into its list"));
         return;
     }

@@ -10,6 +10,7 @@
 #include "player/WAIPC.h"
 #include "support/Pactl.h"
 #include "support/PipeWirePulse.h"
+#include "support/WindowRig.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -66,6 +67,8 @@ private slots:
     void newTitleReappliesTheVolume();
     void withoutSoundServerNothingIsWrittenUnasked();
     void image2OpensThePlayerInterfacePage();
+    void captionsNameThePlayer_data();
+    void captionsNameThePlayer();
 
 private:
     QString nextName() { return QStringLiteral("strip%1").arg(++m_counter); }
@@ -410,6 +413,47 @@ void TestStrip::image2OpensThePlayerInterfacePage() {
     QTest::mouseClick(image, Qt::LeftButton);
     QCOMPARE(s.shell.urls, QList<QUrl>{PlayerStrip::PlayerInterfacePage});
     QVERIFY(s.shell.documents.isEmpty());
+}
+
+void TestStrip::captionsNameThePlayer_data() {
+    QTest::addColumn<QString>("identity"); // empty: no player
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("menu");
+    QTest::newRow("no player") << QString() << QStringLiteral("Player:")
+                               << QStringLiteral("&Add Song(s) to Player (F1)");
+    QTest::newRow("mpv") << QStringLiteral("mpv") << QStringLiteral("mpv:")
+                         << QStringLiteral("&Add Song(s) to mpv (F1)");
+    QTest::newRow("an ampersand is no shortcut")
+        << QStringLiteral("Rock & Play") << QStringLiteral("Rock && Play:")
+        << QStringLiteral("&Add Song(s) to Rock && Play (F1)");
+}
+
+void TestStrip::captionsNameThePlayer() {
+    QFETCH(QString, identity);
+    std::optional<FakeMprisPlayer> player;
+    if (!identity.isEmpty()) {
+        player.emplace(nextName(), QStringList{QStringLiteral("--identity"), identity});
+        QVERIFY(player->start());
+    }
+    windowtest::WindowRig rig;
+    MprisPlayer bus;
+    TForm1Services services{rig.homePath(), &rig.settings, &rig.shell, &rig.dialogs,
+                            &bus,           &rig.volume,   &rig.runner};
+    TForm1 form(services);
+    PlayerStrip* strip = form.Strip();
+    auto* menuEntry = form.findChild<QAction*>(QStringLiteral("AddSongWinamp"));
+    QVERIFY(menuEntry);
+    QVERIFY(strip);
+    strip->winampTimer()->start(3600 * 1000);
+    strip->WinampTimerTimer();
+    QTEST(strip->title(), "title");
+    QTEST(menuEntry->text(), "menu");
+    if (player) {
+        player->kill();
+        strip->WinampTimerTimer();
+        QCOMPARE(strip->title(), QStringLiteral("Player:"));
+        QCOMPARE(menuEntry->text(), QStringLiteral("&Add Song(s) to Player (F1)"));
+    }
 }
 
 QTEST_MAIN(TestStrip)

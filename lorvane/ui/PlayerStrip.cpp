@@ -21,6 +21,7 @@ PlayerStrip::PlayerStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget
       m_shell(shell), WinampTimer(new QTimer(this)) {
     ui->setupUi(this);
     ui->WinampTitle->hide();
+    showPlayerName(QStringLiteral("Player"));
 
     const struct {
         QPushButton* button;
@@ -89,6 +90,7 @@ void PlayerStrip::WinampTimerTimer() {
         takeVolume(*outside);
     }
     const PlayerReading r = ReadPlayer(m_ipc);
+    showPlayerName(m_ipc.PlayerCaptionName());
     ui->WinampTime->setText(FormatPlayTime(r.positionSeconds));
     ui->SongBar->setMaximum(
         SongBarMaximum(ui->SongBar->maximum(), r.length, ui->SongBar->minimum()));
@@ -102,6 +104,15 @@ void PlayerStrip::WinampTimerTimer() {
         LastWinampTitle = caption;
         ApplyVolume();
     }
+}
+
+void PlayerStrip::showPlayerName(const QString& name) {
+    if (name == m_playerName)
+        return;
+    m_playerName = name;
+    // A name is shown as it stands: an ampersand in it is no shortcut.
+    setTitle(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")) + QLatin1Char(':'));
+    emit playerNameChanged(name);
 }
 
 void PlayerStrip::SongBarChange(int position) {

@@ -121,7 +121,7 @@ void PlaylistGroup::AddSongWinampClick() {
         return;
     if (EnqueueSongs(m_ipc, m_runner, m_enqueueCommand, songs) == EnqueueRoute::Nothing &&
         m_sources.showStatus)
-        m_sources.showStatus(CannotEnqueueText(m_ipc.WinampName()));
+        m_sources.showStatus(CannotEnqueueText(m_ipc.PlayerCaptionName()));
 }
 
 void PlaylistGroup::Button5Click() {
