@@ -22,6 +22,7 @@ add_dependencies(tst_ui_playlist fake_mpris_service)
 # not installed.
 lorvane_test(NAME tst_player_realplayers LAYER platform
              SOURCES tst_player_realplayers.cpp support/RealPlayers.cpp support/RealPlayers.h)
+add_dependencies(tst_player_realplayers lorvane-probe)
 
 # The players on the shared bus and the volume of the shared sound server are seen by
 # every test that uses them, so those tests take turns.

@@ -48,6 +48,8 @@ private slots:
     void playGoesToTheRunningPlayer();
     void buttonsStayWithTheShownPlayer();
     void noProgramForPlaylists();
+    void probeCommands_data();
+    void probeCommands();
 };
 
 void TestRealPlayers::enqueue_data() {
@@ -173,6 +175,44 @@ void TestRealPlayers::noProgramForPlaylists() {
                          "[Default Applications]\naudio/x-mpegurl=some-player.desktop\n");
     QCOMPARE(shell.defaultProgram(Playback::PlaylistType),
              std::optional<QString>(QStringLiteral("some-player.desktop")));
+}
+
+void TestRealPlayers::probeCommands_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("player");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("play: to mpv") << QStringLiteral("play") << true << 0 << QString();
+    QTest::newRow("enqueue: mpv takes none")
+        << QStringLiteral("enqueue") << true << 1
+        << QStringLiteral("mpv cannot take songs into its list\n");
+    QTest::newRow("enqueue: no player")
+        << QStringLiteral("enqueue") << false << 1 << QStringLiteral("No player is running.\n");
+}
+
+void TestRealPlayers::probeCommands() {
+    QFETCH(QString, command);
+    QFETCH(bool, player);
+    RealPlayers players;
+    START(players.problem());
+    if (player)
+        START(players.startMpv(players.sound("first.wav")));
+    const QByteArray song = players.sound("a.wav");
+    QProcess probe;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), players.address());
+    env.insert(QStringLiteral("LORVANE_HOME"), QFile::decodeName(players.folder()));
+    probe.setProcessEnvironment(env);
+    probe.start(qEnvironmentVariable("LORVANE_BIN_DIR") + QStringLiteral("/lorvane-probe"),
+                {command, QFile::decodeName(song)});
+    QVERIFY(probe.waitForFinished(30000));
+    QTEST(QString::fromUtf8(probe.readAllStandardError()), "message");
+    QTEST(probe.exitCode(), "exitCode");
+    if (command == QLatin1String("play")) {
+        MprisPlayer bus(players.bus(), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(bus.metadata(Mpv).value(QStringLiteral("xesam:url")).toString(),
+                                  urlOf(song), 10000);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRealPlayers)

@@ -27,6 +27,7 @@ public:
     // Empty when the bus runs; otherwise what is missing, for the skip message.
     QString problem() const { return m_problem; }
     QDBusConnection bus() const;
+    QString address() const { return m_address; }
     // A silent WAV file of a minute in the folder, made on first use.
     QByteArray sound(const QByteArray& name);
     QByteArray folder() const { return m_folder; }
