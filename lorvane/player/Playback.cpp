@@ -118,6 +118,8 @@ void Playback::report(const QString& text) const {
 bool Playback::OpenSong(const QByteArray& path) {
     if (!FileExists(path))
         return false;
+    if (m_player)
+        m_player->ExpectNewPlayer();
     m_shell.openDocument(path);
     return true;
 }

@@ -8,7 +8,6 @@
 #include "fakes/FakeUserDialogs.h"
 #include "platform/MprisPlayer.h"
 #include "platform/ProcessRunner.h"
-#include "platform/Shell.h"
 #include "player/Enqueue.h"
 #include "player/Playback.h"
 #include "player/WAIPC.h"
@@ -119,7 +118,6 @@ private slots:
     void enqueueNowhereSaysSo();
     void playlistNothingCanPlay_data();
     void playlistNothingCanPlay();
-    void playGoesToThePlayerThatOpensDocuments();
 };
 
 void TestPlaylist::playSongsWritesExistingSongsInListOrder() {
@@ -484,20 +482,6 @@ void TestPlaylist::playlistNothingCanPlay() {
     QCOMPARE(g.dialogs.shown.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty())
         QCOMPARE(g.dialogs.shown.constFirst().text, message);
-}
-
-void TestPlaylist::playGoesToThePlayerThatOpensDocuments() {
-    Collection c;
-    FakeMprisPlayer player(QStringLiteral("playlist_opens"), {QStringLiteral("--openuri")});
-    QVERIFY(player.start());
-    Group g;
-    g.group.setDataHome(c.home);
-    g.selectedSongs = {c.song("a.mp3")};
-    g.group.PlaySongsClick();
-    QVERIFY(g.shell.documents.isEmpty());
-    QCOMPARE(player.commands(),
-             QStringList{QStringLiteral("OpenUri ") +
-                         QString::fromLatin1(FileUrl(c.playlist()).toEncoded())});
 }
 
 QTEST_MAIN(TestPlaylist)

@@ -3,7 +3,7 @@
 // gets, and can be told to sleep in its handlers like a hung player. The tests steer
 // it over its own interface org.lorvane.FakePlayer at /control.
 //
-// usage: fake_mpris_service NAME [--tracklist] [--openuri] [--identity TEXT]
+// usage: fake_mpris_service NAME [--tracklist] [--identity TEXT]
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -91,21 +91,6 @@ private:
     PlayerState& m_state;
 };
 
-// The player that takes documents over the bus as well.
-class OpeningPlayerAdaptor : public PlayerAdaptor {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
-public:
-    OpeningPlayerAdaptor(QObject* parent, PlayerState& state)
-        : PlayerAdaptor(parent, state), m_opened(state) {}
-
-public slots:
-    void OpenUri(const QString& uri) { m_opened.record(QStringLiteral("OpenUri %1").arg(uri)); }
-
-private:
-    PlayerState& m_opened;
-};
-
 class TrackListAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.TrackList")
@@ -184,28 +169,21 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
-        QTextStream(stderr)
-            << "usage: fake_mpris_service NAME [--tracklist] [--openuri] [--identity TEXT]\n";
+        QTextStream(stderr) << "usage: fake_mpris_service NAME [--tracklist] [--identity TEXT]\n";
         return 2;
     }
     PlayerState state;
     bool trackList = false;
-    bool openUri = false;
     for (int i = 1; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--tracklist"))
             trackList = true;
-        else if (args.at(i) == QLatin1String("--openuri"))
-            openUri = true;
         else if (args.at(i) == QLatin1String("--identity") && i + 1 < args.size())
             state.identity = args.at(++i);
     }
 
     QObject player;
     new RootAdaptor(&player, state);
-    if (openUri)
-        new OpeningPlayerAdaptor(&player, state);
-    else
-        new PlayerAdaptor(&player, state);
+    new PlayerAdaptor(&player, state);
     if (trackList)
         new TrackListAdaptor(&player, state);
     Control control(state);

@@ -1,6 +1,7 @@
 #include "support/RealPlayers.h"
 
 #include <QDBusConnectionInterface>
+#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QStandardPaths>
@@ -29,28 +30,16 @@ QByteArray wave(int seconds) {
     const quint32 rate = 8000;
     const quint32 data = rate * quint32(seconds);
     QByteArray out;
-    auto u32 = [&out](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            out.append(char((v >> (8 * i)) & 0xff));
-    };
-    auto u16 = [&out](quint16 v) {
-        out.append(char(v & 0xff));
-        out.append(char(v >> 8));
-    };
-    out.append("RIFF");
-    u32(36 + data);
-    out.append("WAVEfmt ");
-    u32(16);
-    u16(1); // PCM
-    u16(1); // mono
-    u32(rate);
-    u32(rate); // bytes per second at 8 bits
-    u16(1);
-    u16(8);
-    out.append("data");
-    u32(data);
-    out.append(QByteArray(qsizetype(data), char(0x80))); // 8-bit silence is the middle
-    return out;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    s.setByteOrder(QDataStream::LittleEndian);
+    // The RIFF header, a format chunk (PCM, mono, 8 bits), then the samples.
+    s.writeRawData("RIFF", 4);
+    s << quint32(36 + data);
+    s.writeRawData("WAVEfmt ", 8);
+    s << quint32(16) << quint16(1) << quint16(1) << rate << rate << quint16(1) << quint16(8);
+    s.writeRawData("data", 4);
+    s << data;
+    return out + QByteArray(qsizetype(data), char(0x80)); // 8-bit silence is the middle
 }
 
 } // namespace
