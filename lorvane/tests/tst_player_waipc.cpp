@@ -25,6 +25,7 @@ private slots:
     void transportCommands();
     void playingPlayerComesFirst_data();
     void playingPlayerComesFirst();
+    void playerTheSongsWentToIsFollowed();
     void hungPlayerIsNotWaitedFor();
     void vanishedPlayerCountsAsNone();
     void enqueueNeedsAnEditableTrackList_data();
@@ -193,6 +194,26 @@ void TestWaipc::playingPlayerComesFirst() {
     ipc.WinampStop();
     QCOMPARE(a.commands().size(), chosen == 0 ? 1 : 0);
     QCOMPARE(b.commands().size(), chosen == 1 ? 1 : 0);
+}
+
+void TestWaipc::playerTheSongsWentToIsFollowed() {
+    const QString base = nextName();
+    FakeMprisPlayer a(base + QStringLiteral("a"));
+    QVERIFY(a.start());
+    a.setStatus(QStringLiteral("Playing"));
+    MprisPlayer bus;
+    WAIPC ipc(bus);
+    QCOMPARE(ipc.FindWinamp(), a.service());
+    // The desktop opens the songs: the player that turns up is followed, though
+    // another one plays; once it is gone, the playing one is followed again.
+    ipc.ExpectNewPlayer();
+    FakeMprisPlayer b(base + QStringLiteral("b"));
+    QVERIFY(b.start());
+    QCOMPARE(ipc.FindWinamp(), b.service());
+    ipc.WinampStop();
+    QCOMPARE(b.commands(), QStringList{QStringLiteral("Stop")});
+    b.kill();
+    QCOMPARE(ipc.FindWinamp(), a.service());
 }
 
 void TestWaipc::hungPlayerIsNotWaitedFor() {
