@@ -16,13 +16,15 @@ mkdir -p "$LORVANE_HOME" "$XDG_CONFIG_HOME/Lorvane" "$XDG_RUNTIME_DIR" \
 chmod 700 "$XDG_RUNTIME_DIR"
 settings=$XDG_CONFIG_HOME/Lorvane/Lorvane.conf
 pids=()
+xfconfd=
 cleanup() {
-    # The panel first, then the bus (its configuration service ends with it), the
-    # display last.
+    # The panel first, then the bus, the display last. The bus started the panel's
+    # configuration service, which ends by itself when the bus goes: wait for it.
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         kill "${pids[i]}" 2>/dev/null
         wait "${pids[i]}" 2>/dev/null
     done
+    [ -n "$xfconfd" ] && until_true 10 sh -c "! kill -0 $xfconfd"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -86,6 +88,10 @@ xfce4-panel --disable-wm-check >"$work/panel.log" 2>&1 &
 pids+=($!)
 until_true 30 call org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
     org.freedesktop.DBus.Peer.Ping || fail "the status tray did not come up"
+
+xfconfd=$(call org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.GetConnectionUnixProcessID string:org.xfce.Xfconf 2>/dev/null |
+    awk '/uint32/ { print $2 }')
 
 "$bin" >"$work/lorvane.log" 2>&1 &
 pid=$!
