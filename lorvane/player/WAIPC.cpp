@@ -157,7 +157,7 @@ QString WAIPC::WinampGetTitle() {
     }
     const QString url = meta.value(QStringLiteral("xesam:url")).toString();
     if (!url.isEmpty()) {
-        const QString name = QUrl(url).fileName();
+        QString name = QUrl(url).fileName();
         if (!name.isEmpty())
             return name;
     }

@@ -116,7 +116,7 @@ QDBusConnection RealPlayers::bus() const {
 }
 
 QByteArray RealPlayers::sound(const QByteArray& name) {
-    const QByteArray path = m_folder + '/' + name;
+    QByteArray path = m_folder + '/' + name;
     QFile file(QFile::decodeName(path));
     if (!file.exists() && file.open(QIODevice::WriteOnly)) {
         file.write(wave(60));
