@@ -8,6 +8,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace lorvane::test {
 
 namespace {
@@ -22,6 +25,11 @@ bool waitFor(const std::function<bool()>& done) {
         QThread::msleep(50);
     }
     return done();
+}
+
+// A server or player outlives no test, not even one that is killed.
+void endWithTest() {
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
 }
 
 } // namespace
@@ -99,6 +107,7 @@ bool PipeWirePulse::start(const QString& program, const QStringList& args) {
     env.remove(QStringLiteral("DISPLAY"));
     process->setProcessEnvironment(env);
     process->setStandardOutputFile(QProcess::nullDevice());
+    process->setChildProcessModifier(endWithTest);
     process->setStandardErrorFile(m_dir.path() + QStringLiteral("/") + program +
                                   QStringLiteral(".log"));
     process->start(program, args);

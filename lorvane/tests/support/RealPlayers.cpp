@@ -7,6 +7,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 #include <unistd.h>
 
 namespace lorvane::test {
@@ -40,6 +43,11 @@ QByteArray wave(int seconds) {
     s.writeRawData("data", 4);
     s << data;
     return out + QByteArray(qsizetype(data), char(0x80)); // 8-bit silence is the middle
+}
+
+// A server or player outlives no test, not even one that is killed.
+void endWithTest() {
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
 }
 
 } // namespace
@@ -79,6 +87,7 @@ RealPlayers::RealPlayers() : m_dir(QStringLiteral("/tmp/lorvane-players-XXXXXX")
                      .toUtf8());
     config.close();
     m_daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_daemon.setChildProcessModifier(endWithTest);
     m_daemon.start(
         QStringLiteral("dbus-daemon"),
         {QStringLiteral("--nofork"), QStringLiteral("--config-file=") + config.fileName()});
@@ -172,6 +181,7 @@ QString RealPlayers::startPlayer(const QString& program, const QStringList& args
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     process->setProcessEnvironment(env);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setChildProcessModifier(endWithTest);
     process->setStandardOutputFile(QProcess::nullDevice());
     if (asNobody)
         process->start(QStringLiteral("setpriv"),
