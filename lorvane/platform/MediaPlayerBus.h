@@ -37,6 +37,11 @@ public:
     // Inserts the track after the one named, without making it current. NoTrack puts it
     // at the start of the list, as the standard says, not at its end.
     virtual bool addTrack(const QString& player, const QString& uri, const QString& afterTrack) = 0;
+    // Starts noting the tracks the player announces as added (TrackAdded);
+    // firstAddedTrack is then the id of the first one announced since. Announcements
+    // arrive between events, not during a call.
+    virtual void noteAddedTracks(const QString&) {}
+    virtual QString firstAddedTrack(const QString&) { return {}; }
     // Has the player open and play a document (a playlist); false when it did not take it.
     virtual bool openUri(const QString&, const QString&) { return false; }
 

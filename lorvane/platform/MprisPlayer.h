@@ -39,6 +39,8 @@ public:
     bool canEditTracks(const QString& player) override;
     std::optional<QStringList> tracks(const QString& player) override;
     bool addTrack(const QString& player, const QString& uri, const QString& afterTrack) override;
+    void noteAddedTracks(const QString& player) override;
+    QString firstAddedTrack(const QString& player) override;
     bool openUri(const QString& player, const QString& uri) override;
 
 private:
@@ -52,6 +54,8 @@ private:
     int m_timeoutMs;
     std::map<QString, std::unique_ptr<Proxies>> m_proxies;
     QHash<QString, QDeadlineTimer> m_silent;
+    class AddedTracks;
+    std::unique_ptr<AddedTracks> m_added;
 };
 
 } // namespace lorvane

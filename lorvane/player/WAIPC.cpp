@@ -186,13 +186,23 @@ bool WAIPC::WinampEnqueue(const QStringList& uris) {
     if (player.isEmpty() || uris.isEmpty())
         return false;
     const QStringList tracks = m_bus.tracks(player).value_or(QStringList());
-    const QString last = tracks.isEmpty() ? MediaPlayerBus::NoTrack : tracks.constLast();
-    // Every song goes right after the entry that was last, the last song first, so the
-    // songs stand in their order at the end also where a player's Tracks lags behind
-    // its additions (as VLC's does until the next track starts).
+    QString last = tracks.isEmpty() ? MediaPlayerBus::NoTrack : tracks.constLast();
+    // A player whose Tracks lags behind its additions (VLC's, until its next track)
+    // does not list the songs of the last enqueue yet: these go after the last of
+    // them, which it announced first.
+    if (player == m_enqueuedTo && tracks == m_tracksAtEnqueue) {
+        const QString previous = m_bus.firstAddedTrack(player);
+        if (!previous.isEmpty() && !tracks.contains(previous))
+            last = previous;
+    }
+    m_bus.noteAddedTracks(player);
+    // Every song goes right after that entry, the last song first, so the songs stand
+    // in their order however late the player lists them.
     bool all = true;
     for (auto it = uris.crbegin(); it != uris.crend(); ++it)
         all = m_bus.addTrack(player, *it, last) && all;
+    m_enqueuedTo = player;
+    m_tracksAtEnqueue = tracks;
     m_handedTo = player;
     m_shown = player;
     return all;

@@ -72,6 +72,8 @@ private:
     QString m_shown;
     bool m_found = false;
     QString m_handedTo;
+    QString m_enqueuedTo;
+    QStringList m_tracksAtEnqueue;
     QString m_namedPlayer;
     QString m_name;
     bool m_expectingPlayer = false;

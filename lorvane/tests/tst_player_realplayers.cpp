@@ -76,7 +76,12 @@ void TestRealPlayers::enqueue() {
         return;
     }
     QCOMPARE(route, EnqueueRoute::TrackList);
-    // After the song that plays come the two, in their order.
+    // A second enqueue, as a second key press: after the first two, though VLC does
+    // not list those yet.
+    QTest::qWait(300);
+    const QByteArray c = players.sound("c.wav");
+    QCOMPARE(EnqueueSongs(ipc, runner, QString(), {c}), EnqueueRoute::TrackList);
+    // After the song that plays come the three, in their order.
     const auto playing = [&] {
         return bus.metadata(Vlc).value(QStringLiteral("xesam:url")).toString();
     };
@@ -85,6 +90,8 @@ void TestRealPlayers::enqueue() {
     QTRY_COMPARE_WITH_TIMEOUT(playing(), urlOf(a), 10000);
     ipc.WinampNext();
     QTRY_COMPARE_WITH_TIMEOUT(playing(), urlOf(b), 10000);
+    ipc.WinampNext();
+    QTRY_COMPARE_WITH_TIMEOUT(playing(), urlOf(c), 10000);
 }
 
 void TestRealPlayers::playGoesToTheRunningPlayer() {
