@@ -22,6 +22,7 @@ PACKAGES=(
     pulseaudio pulseaudio-utils cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
     sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire grim
     haskell-gtk-sni-tray-utils
+    mpv mpv-mpris vlc-bin vlc-plugin-base pipewire-pulse wireplumber xfce4-panel
 )
 
 install_packages() {

@@ -32,8 +32,21 @@ public:
     virtual bool transport(const QString& player, Transport command) = 0;
 
     virtual bool canEditTracks(const QString& player) = 0;
-    // Appends the track at the end of the player's list without making it current.
-    virtual bool addTrack(const QString& player, const QString& uri) = 0;
+    // The ids of the player's track list, in its order; nothing when it has none.
+    virtual std::optional<QStringList> tracks(const QString&) { return std::nullopt; }
+    // Inserts the track after the one named, without making it current. NoTrack puts it
+    // at the start of the list, as the standard says, not at its end.
+    virtual bool addTrack(const QString& player, const QString& uri, const QString& afterTrack) = 0;
+    // Starts noting the tracks the player announces as added (TrackAdded);
+    // firstAddedTrack is then the id of the first one announced since. Announcements
+    // arrive between events, not during a call.
+    virtual void noteAddedTracks(const QString&) {}
+    virtual QString firstAddedTrack(const QString&) { return {}; }
+    // Has the player open and play a document (a playlist); false when it did not take it.
+    virtual bool openUri(const QString&, const QString&) { return false; }
+
+    static inline const QString NoTrack =
+        QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
 };
 
 } // namespace lorvane

@@ -16,8 +16,6 @@ const QString ObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString RootInterface = QStringLiteral("org.mpris.MediaPlayer2");
 const QString PlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString TrackListInterface = QStringLiteral("org.mpris.MediaPlayer2.TrackList");
-// The track-list's "no track" marker: AddTrack after it appends at the end.
-const QString NoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
 
 // Metadata arrives as a marshalled map; object paths (the track id) are handed on as
 // plain text so that callers need no bus types.
@@ -38,6 +36,26 @@ QVariantMap toVariantMap(const QVariant& value) {
     return map;
 }
 
+// The id in a TrackAdded announcement: its metadata, or (as VLC sends it) a list
+// holding the metadata.
+QString trackIdOf(const QVariant& announced) {
+    QVariantMap meta = toVariantMap(announced);
+    if (meta.isEmpty() && announced.canConvert<QDBusArgument>()) {
+        auto arg = announced.value<QDBusArgument>();
+        if (arg.currentType() == QDBusArgument::ArrayType) {
+            arg.beginArray();
+            if (!arg.atEnd() && arg.currentType() == QDBusArgument::MapType)
+                arg >> meta;
+            arg.endArray();
+        }
+    }
+    for (auto it = meta.begin(); it != meta.end(); ++it) {
+        if (it->metaType() == QMetaType::fromType<QDBusObjectPath>())
+            *it = it->value<QDBusObjectPath>().path();
+    }
+    return meta.value(QStringLiteral("mpris:trackid")).toString();
+}
+
 } // namespace
 
 struct MprisPlayer::Proxies {
@@ -53,8 +71,38 @@ struct MprisPlayer::Proxies {
     MprisTrackListProxy trackList;
 };
 
+// Takes the TrackAdded announcements of the players being noted. Some players send
+// them under another interface name than the standard's, so any interface is heard.
+class MprisPlayer::AddedTracks : public QObject {
+    Q_OBJECT
+public:
+    explicit AddedTracks(QDBusConnection bus) : m_bus(std::move(bus)) {}
+
+    void note(const QString& player) {
+        if (!m_heard.contains(player))
+            m_bus.connect(player, ObjectPath, QString(), QStringLiteral("TrackAdded"), this,
+                          SLOT(added(QDBusMessage)));
+        m_heard[player].clear();
+        m_current = player;
+    }
+    QString first(const QString& player) const { return m_heard.value(player); }
+
+private slots:
+    void added(const QDBusMessage& message) {
+        if (m_current.isEmpty() || !m_heard.value(m_current).isEmpty() ||
+            message.arguments().isEmpty())
+            return;
+        m_heard[m_current] = trackIdOf(message.arguments().constFirst());
+    }
+
+private:
+    QDBusConnection m_bus;
+    QHash<QString, QString> m_heard;
+    QString m_current;
+};
+
 MprisPlayer::MprisPlayer(const QDBusConnection& bus, int timeoutMs)
-    : m_bus(bus), m_timeoutMs(timeoutMs) {}
+    : m_bus(bus), m_timeoutMs(timeoutMs), m_added(std::make_unique<AddedTracks>(bus)) {}
 
 MprisPlayer::~MprisPlayer() = default;
 
@@ -201,13 +249,46 @@ bool MprisPlayer::canEditTracks(const QString& player) {
         .toBool();
 }
 
-bool MprisPlayer::addTrack(const QString& player, const QString& uri) {
+std::optional<QStringList> MprisPlayer::tracks(const QString& player) {
+    const auto value = property(player, TrackListInterface, QStringLiteral("Tracks"));
+    if (!value || !value->canConvert<QDBusArgument>())
+        return std::nullopt;
+    const auto arg = value->value<QDBusArgument>();
+    if (arg.currentType() != QDBusArgument::ArrayType)
+        return std::nullopt;
+    QStringList ids;
+    for (const QDBusObjectPath& id : qdbus_cast<QList<QDBusObjectPath>>(arg))
+        ids.append(id.path());
+    return ids;
+}
+
+bool MprisPlayer::addTrack(const QString& player, const QString& uri, const QString& afterTrack) {
     Proxies* p = proxiesFor(player);
     if (!p)
         return false;
-    QDBusPendingReply<> reply = p->trackList.AddTrack(uri, QDBusObjectPath(NoTrack), false);
+    QDBusPendingReply<> reply = p->trackList.AddTrack(uri, QDBusObjectPath(afterTrack), false);
+    reply.waitForFinished();
+    return answered(player, reply.error());
+}
+
+void MprisPlayer::noteAddedTracks(const QString& player) {
+    if (m_bus.isConnected() && !player.isEmpty())
+        m_added->note(player);
+}
+
+QString MprisPlayer::firstAddedTrack(const QString& player) {
+    return m_added->first(player);
+}
+
+bool MprisPlayer::openUri(const QString& player, const QString& uri) {
+    Proxies* p = proxiesFor(player);
+    if (!p)
+        return false;
+    QDBusPendingReply<> reply = p->player.OpenUri(uri);
     reply.waitForFinished();
     return answered(player, reply.error());
 }
 
 } // namespace lorvane
+
+#include "MprisPlayer.moc"

@@ -37,7 +37,11 @@ public:
     bool seek(const QString& player, qint64 offsetUs) override;
     bool transport(const QString& player, Transport command) override;
     bool canEditTracks(const QString& player) override;
-    bool addTrack(const QString& player, const QString& uri) override;
+    std::optional<QStringList> tracks(const QString& player) override;
+    bool addTrack(const QString& player, const QString& uri, const QString& afterTrack) override;
+    void noteAddedTracks(const QString& player) override;
+    QString firstAddedTrack(const QString& player) override;
+    bool openUri(const QString& player, const QString& uri) override;
 
 private:
     struct Proxies;
@@ -50,6 +54,8 @@ private:
     int m_timeoutMs;
     std::map<QString, std::unique_ptr<Proxies>> m_proxies;
     QHash<QString, QDeadlineTimer> m_silent;
+    class AddedTracks;
+    std::unique_ptr<AddedTracks> m_added;
 };
 
 } // namespace lorvane

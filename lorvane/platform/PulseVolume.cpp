@@ -53,6 +53,10 @@ void onSuccess(pa_context*, int success, void* userdata) {
     r->done = true;
 }
 
+void onChange(pa_context*, pa_subscription_event_type_t, uint32_t, void* noticed) {
+    *static_cast<bool*>(noticed) = true;
+}
+
 bool hasFrontPair(const pa_channel_map& map) {
     return pa_channel_map_has_position(&map, PA_CHANNEL_POSITION_FRONT_LEFT) &&
            pa_channel_map_has_position(&map, PA_CHANNEL_POSITION_FRONT_RIGHT);
@@ -159,6 +163,14 @@ bool PulseVolume::connect(const QDeadlineTimer& deadline) {
             return false;
         }
     }
+    // Every change of an output or of the server (its default output) is noticed; what
+    // changed is read when the strip next asks.
+    pa_context_set_subscribe_callback(m_context, onChange, &m_noticed);
+    if (pa_operation* op = pa_context_subscribe(
+            m_context,
+            pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SERVER),
+            nullptr, nullptr))
+        pa_operation_unref(op);
     return true;
 }
 
@@ -204,7 +216,28 @@ std::optional<StereoVolume> PulseVolume::read() {
     DefaultSink sink;
     if (!defaultSink(QDeadlineTimer(DeadlineMs), sink))
         return std::nullopt;
-    return stereoOf(sink.volume, sink.map);
+    m_known = stereoOf(sink.volume, sink.map);
+    return m_known;
+}
+
+std::optional<StereoVolume> PulseVolume::changed() {
+    if (!m_context || pa_context_get_state(m_context) != PA_CONTEXT_READY)
+        return std::nullopt;
+    // Takes in what the server has sent, without waiting for more.
+    for (int i = 0; i < 100 && pa_mainloop_iterate(m_loop, 0, nullptr) > 0; ++i) {
+    }
+    if (pa_context_get_state(m_context) != PA_CONTEXT_READY) {
+        disconnect(true);
+        return std::nullopt;
+    }
+    if (!m_noticed)
+        return std::nullopt;
+    m_noticed = false;
+    const std::optional<StereoVolume> before = m_known;
+    const std::optional<StereoVolume> now = read();
+    if (!now || now == before)
+        return std::nullopt;
+    return now;
 }
 
 bool PulseVolume::write(const StereoVolume& volume) {
@@ -239,6 +272,8 @@ bool PulseVolume::write(const StereoVolume& volume) {
         disconnect(true);
         return false;
     }
+    if (result.ok)
+        m_known = stereoOf(target, sink.map);
     return result.ok;
 }
 

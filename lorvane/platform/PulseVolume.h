@@ -28,6 +28,9 @@ public:
 
     std::optional<StereoVolume> read() override;
     bool write(const StereoVolume& volume) override;
+    // Follows the server's change notices for outputs and the default one; works on a
+    // connection that a read or write has made.
+    std::optional<StereoVolume> changed() override;
 
     // Server volume (0 ... PA_VOLUME_NORM and above) to 0 ... 65535 and back.
     static int toPosition(unsigned serverVolume);
@@ -46,6 +49,9 @@ private:
     pa_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     QDeadlineTimer m_retryAfter;
+    // What lorvane last read or wrote, so that the notice of its own write is no change.
+    std::optional<StereoVolume> m_known;
+    bool m_noticed = false;
 };
 
 } // namespace lorvane

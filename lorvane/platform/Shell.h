@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QUrl>
+
+#include <optional>
 
 // The desktop's "open" action: a document goes to the viewer or player the desktop has
 // chosen for its type (xdg-open). The real one is DesktopShell.h; tests use the recorder in
@@ -15,6 +18,11 @@ public:
     virtual bool openDocument(const QByteArray& path) = 0;
     // Opens a web address in the default browser.
     virtual bool openUrl(const QUrl& url) = 0;
+    // The program the desktop opens a MIME type with (its desktop file's name), "" when
+    // none is set, nothing when that cannot be told.
+    virtual std::optional<QString> defaultProgram(const QString& /*mimeType*/) {
+        return std::nullopt;
+    }
 };
 
 // A file URL that keeps the path's exact bytes, also when they are not valid UTF-8.

@@ -20,6 +20,10 @@ public:
     virtual ~SystemVolume() = default;
     virtual std::optional<StereoVolume> read() = 0;
     virtual bool write(const StereoVolume& volume) = 0;
+    // The volume when someone else (keys, the desktop's mixer) has changed it since the
+    // last read or write, or another output has become the default; nothing otherwise.
+    // Cheap enough for every tick of a timer.
+    virtual std::optional<StereoVolume> changed() { return std::nullopt; }
 };
 
 } // namespace lorvane

@@ -31,10 +31,12 @@ std::vector<QByteArray> EnqueueCommandLine(const QString& commandTemplate,
 EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& commandTemplate,
                           const QList<QByteArray>& songPaths) {
     if (ipc.WinampCanEnqueue()) {
+        QStringList uris;
         for (const QByteArray& path : songPaths) {
             if (Playback::NamesASong(path))
-                ipc.WinampEnqueue(QString::fromLatin1(FileUrl(path).toEncoded()));
+                uris.append(QString::fromLatin1(FileUrl(path).toEncoded()));
         }
+        ipc.WinampEnqueue(uris);
         return EnqueueRoute::TrackList;
     }
     if (commandTemplate.trimmed().isEmpty())
@@ -47,6 +49,10 @@ EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& comm
             runner.start(argv);
     }
     return EnqueueRoute::Command;
+}
+
+QString CannotEnqueueText(const QString& playerName) {
+    return QStringLiteral("%1 cannot take songs into its list").arg(playerName);
 }
 
 } // namespace lorvane

@@ -20,11 +20,15 @@ enum class EnqueueRoute { Nothing, TrackList, Command };
 std::vector<QByteArray> EnqueueCommandLine(const QString& commandTemplate,
                                            const QByteArray& songPath);
 
-// Adds the songs to the running player: through its track list when it can edit it,
-// else by running the command template once per song, else not at all. Songs are
-// not checked for existence; a song that could not be resolved ("" or "null") is
-// passed over.
+// Adds the songs to the running player: at the end of its track list when it can edit
+// it, else by running the command template once per song, else not at all (Nothing:
+// the caller says so with CannotEnqueueText). Songs are not checked for existence; a
+// song that could not be resolved ("" or "null") is passed over.
 EnqueueRoute EnqueueSongs(WAIPC& ipc, CommandRunner& runner, const QString& commandTemplate,
                           const QList<QByteArray>& songPaths);
+
+// The status line when the player takes no songs: "<its name> cannot take songs into
+// its list", with the name as WAIPC::PlayerCaptionName gives it.
+QString CannotEnqueueText(const QString& playerName);
 
 } // namespace lorvane

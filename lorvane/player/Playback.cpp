@@ -1,8 +1,10 @@
 #include "player/Playback.h"
 
+#include "building/NameText.h"
 #include "files/ByteFile.h"
 #include "platform/DataHome.h"
 #include "platform/Shell.h"
+#include "player/WAIPC.h"
 #include "store/ArtistFile.h"
 #include "store/DatabaseLock.h"
 #include "store/StoreError.h"
@@ -62,8 +64,7 @@ bool Playback::writeAndPlay(const QByteArrayList& paths) {
     // replaced as a whole, never written through.
     if (!ByteFile::write(file, paths, ByteFile::Links::Replace))
         throw StoreError::cannotCreate(file);
-    PlayPlaylist(file);
-    return true;
+    return PlayPlaylist(file);
 }
 
 QByteArrayList Playback::Shuffled(QByteArrayList lines, QRandomGenerator& generator) {
@@ -76,7 +77,7 @@ QByteArrayList Playback::Shuffled(QByteArrayList lines, QRandomGenerator& genera
     return result;
 }
 
-void Playback::PlayPlaylist(const QByteArray& file) {
+bool Playback::PlayPlaylist(const QByteArray& file) {
     if (m_random) {
         QRandomGenerator& generator = m_generator ? *m_generator : *QRandomGenerator::global();
         const DatabaseLock::Hold hold = playlistLock();
@@ -86,12 +87,39 @@ void Playback::PlayPlaylist(const QByteArray& file) {
         if (!ByteFile::write(file, Shuffled(*lines, generator), ByteFile::Links::Replace))
             throw StoreError::cannotCreate(file);
     }
-    m_shell.openDocument(file);
+    return handOver(file);
+}
+
+bool Playback::handOver(const QByteArray& file) {
+    if (m_player && m_player->WinampOpen(QString::fromLatin1(FileUrl(file).toEncoded())))
+        return true;
+    // Without a program for the type the desktop's opener fails where nobody sees it.
+    const std::optional<QString> program = m_shell.defaultProgram(PlaylistType);
+    if (program && program->isEmpty()) {
+        report(NoProgramText);
+        return false;
+    }
+    if (m_player)
+        m_player->ExpectNewPlayer();
+    if (!m_shell.openDocument(file)) {
+        const qsizetype slash = file.lastIndexOf('/');
+        report(QStringLiteral("The desktop could not open the playlist \"%1\".")
+                   .arg(DisplayText(file.mid(slash + 1))));
+        return false;
+    }
+    return true;
+}
+
+void Playback::report(const QString& text) const {
+    if (m_report)
+        m_report(text);
 }
 
 bool Playback::OpenSong(const QByteArray& path) {
     if (!FileExists(path))
         return false;
+    if (m_player)
+        m_player->ExpectNewPlayer();
     m_shell.openDocument(path);
     return true;
 }
@@ -109,8 +137,8 @@ bool Playback::SaveLastPlaylist(const QByteArray& target) {
     }
 }
 
-void Playback::LoadPlaylist(const QByteArray& file) {
-    m_shell.openDocument(file);
+bool Playback::LoadPlaylist(const QByteArray& file) {
+    return handOver(file);
 }
 
 } // namespace lorvane

@@ -6,6 +6,7 @@ namespace lorvane {
 
 PlayerReading ReadPlayer(WAIPC& ipc) {
     PlayerReading r;
+    ipc.FindWinamp();
     r.positionSeconds = ipc.WinampGetOutputTime(0) / 1000;
     r.length = ipc.WinampGetOutputTime(1);
     r.title = ipc.WinampGetTitle();

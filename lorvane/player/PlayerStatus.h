@@ -14,7 +14,7 @@ struct PlayerReading {
     QString title;           // the player's title line, empty without a player
 };
 
-// Asks the player in the strip's order: position, length, title.
+// Chooses the player, then asks it in the strip's order: position, length, title.
 PlayerReading ReadPlayer(WAIPC& ipc);
 
 // m:ss, seconds always two digits.

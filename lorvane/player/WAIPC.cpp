@@ -28,21 +28,42 @@ WAIPC::WAIPC(MediaPlayerBus& bus) : m_bus(bus) {}
 
 QString WAIPC::FindWinamp() {
     const QStringList names = m_bus.playerNames();
-    if (names.isEmpty())
-        return {};
-    if (names.size() > 1) {
+    m_found = true;
+    if (m_expectingPlayer) {
         for (const QString& name : names) {
-            if (m_bus.playbackStatus(name) == QLatin1String("Playing"))
-                return name;
+            if (!m_namesBeforeOpen.contains(name)) {
+                m_handedTo = name;
+                m_expectingPlayer = false;
+                break;
+            }
         }
+        if (m_newPlayerWait.hasExpired())
+            m_expectingPlayer = false;
     }
-    return names.constFirst();
+    m_shown = [&]() -> QString {
+        if (names.isEmpty())
+            return {};
+        if (names.contains(m_handedTo))
+            return m_handedTo;
+        if (names.size() > 1) {
+            for (const QString& name : names) {
+                if (m_bus.playbackStatus(name) == QLatin1String("Playing"))
+                    return name;
+            }
+        }
+        return names.contains(m_shown) ? m_shown : names.constFirst();
+    }();
+    return m_shown;
+}
+
+QString WAIPC::shown() {
+    return m_found ? m_shown : FindWinamp();
 }
 
 int WAIPC::WinampGetOutputTime(int mode) {
     if (mode != 0 && mode != 1)
         return 0;
-    const QString player = FindWinamp();
+    const QString player = shown();
     if (player.isEmpty())
         return 0;
     if (mode == 0)
@@ -52,7 +73,7 @@ int WAIPC::WinampGetOutputTime(int mode) {
 }
 
 void WAIPC::WinampJumpToTime(int ms) {
-    const QString player = FindWinamp();
+    const QString player = shown();
     if (player.isEmpty())
         return;
     const qint64 targetUs = qint64(std::max(ms, 0)) * 1000;
@@ -91,9 +112,13 @@ int WAIPC::WinampCommand(int id) {
     default:
         return 0;
     }
-    const QString player = FindWinamp();
-    if (!player.isEmpty())
-        m_bus.transport(player, command);
+    const QString player = shown();
+    if (player.isEmpty())
+        return 0;
+    // The player the user drives from the strip keeps the strip, so a pause does not
+    // hand the next button to another player that happens to be playing.
+    m_bus.transport(player, command);
+    m_handedTo = player;
     return 0;
 }
 
@@ -118,7 +143,7 @@ void WAIPC::WinampNext() {
 }
 
 QString WAIPC::WinampGetTitle() {
-    const QString player = FindWinamp();
+    const QString player = shown();
     if (player.isEmpty())
         return {};
     const QVariantMap meta = m_bus.metadata(player);
@@ -132,11 +157,23 @@ QString WAIPC::WinampGetTitle() {
     }
     const QString url = meta.value(QStringLiteral("xesam:url")).toString();
     if (!url.isEmpty()) {
-        const QString name = QUrl(url).fileName();
+        QString name = QUrl(url).fileName();
         if (!name.isEmpty())
             return name;
     }
     return m_bus.identity(player);
+}
+
+QString WAIPC::WinampName() {
+    const QString player = shown();
+    if (player.isEmpty())
+        return {};
+    // A player keeps its name while it runs: it is asked once, not at every tick.
+    if (player != m_namedPlayer || m_name.isEmpty()) {
+        m_name = m_bus.identity(player);
+        m_namedPlayer = player;
+    }
+    return m_name;
 }
 
 bool WAIPC::WinampCanEnqueue() {
@@ -144,9 +181,45 @@ bool WAIPC::WinampCanEnqueue() {
     return !player.isEmpty() && m_bus.canEditTracks(player);
 }
 
-bool WAIPC::WinampEnqueue(const QString& uri) {
+bool WAIPC::WinampEnqueue(const QStringList& uris) {
     const QString player = FindWinamp();
-    return !player.isEmpty() && m_bus.addTrack(player, uri);
+    if (player.isEmpty() || uris.isEmpty())
+        return false;
+    const QStringList tracks = m_bus.tracks(player).value_or(QStringList());
+    QString last = tracks.isEmpty() ? MediaPlayerBus::NoTrack : tracks.constLast();
+    // A player whose Tracks lags behind its additions (VLC's, until its next track)
+    // does not list the songs of the last enqueue yet: these go after the last of
+    // them, which it announced first.
+    if (player == m_enqueuedTo && tracks == m_tracksAtEnqueue) {
+        const QString previous = m_bus.firstAddedTrack(player);
+        if (!previous.isEmpty() && !tracks.contains(previous))
+            last = previous;
+    }
+    m_bus.noteAddedTracks(player);
+    // Every song goes right after that entry, the last song first, so the songs stand
+    // in their order however late the player lists them.
+    bool all = true;
+    for (auto it = uris.crbegin(); it != uris.crend(); ++it)
+        all = m_bus.addTrack(player, *it, last) && all;
+    m_enqueuedTo = player;
+    m_tracksAtEnqueue = tracks;
+    m_handedTo = player;
+    m_shown = player;
+    return all;
+}
+
+bool WAIPC::WinampOpen(const QString& uri) {
+    const QString player = FindWinamp();
+    if (player.isEmpty() || !m_bus.openUri(player, uri))
+        return false;
+    m_handedTo = player;
+    return true;
+}
+
+void WAIPC::ExpectNewPlayer() {
+    m_namesBeforeOpen = m_bus.playerNames();
+    m_newPlayerWait = QDeadlineTimer(NewPlayerWaitMs);
+    m_expectingPlayer = true;
 }
 
 } // namespace lorvane

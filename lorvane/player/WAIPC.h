@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QString>
+#include <QStringList>
 
 namespace lorvane {
 
 class MediaPlayerBus;
 
-// The player remote: every call looks the player up again, so a player that was
-// started, switched or closed in between is simply found or not found. Without a
-// player every query answers 0 or an empty title and commands go nowhere.
+// The player remote. FindWinamp chooses the player the strip follows; the queries and
+// commands act on the one it chose last (the one the strip shows), so a button never
+// reaches another player than the strip names. Without a player every query answers 0
+// or an empty title and commands go nowhere.
 class WAIPC {
 public:
     // The player's five transport buttons.
@@ -22,8 +25,9 @@ public:
 
     explicit WAIPC(MediaPlayerBus& bus);
 
-    // The player's bus name: the first one on the bus, a playing one first; empty
-    // when no player runs.
+    // Chooses the player anew and returns its bus name, empty when none runs: the one
+    // lorvane last handed songs (or a transport command) to while it stays on the bus,
+    // else one that is playing, else the one chosen before, else the first by name.
     QString FindWinamp();
     // Mode 0: position in the current track in milliseconds; mode 1: its length in
     // seconds; other modes and no player: 0.
@@ -39,12 +43,42 @@ public:
     // player's name; empty without a player.
     QString WinampGetTitle();
 
-    // Whether the player takes tracks into its list over the bus.
+    // The player's own name (its Identity), empty without a player.
+    QString WinampName();
+    // What texts that name the player call it: its name, or "Player" when none runs.
+    QString PlayerCaptionName() {
+        const QString name = WinampName();
+        return name.isEmpty() ? QStringLiteral("Player") : name;
+    }
+
+    // Whether the player, chosen anew, takes tracks into its list over the bus.
     bool WinampCanEnqueue();
-    bool WinampEnqueue(const QString& uri);
+    // Appends the URIs, in order, at the end of the player's track list; the player
+    // becomes the one songs were last handed to.
+    bool WinampEnqueue(const QStringList& uris);
+    // Hands a playlist to the player, chosen anew, to play; false when none runs or it
+    // does not take it.
+    bool WinampOpen(const QString& uri);
+    // The desktop was asked to open songs: the player that turns up on the bus within
+    // a while is the one they went to.
+    void ExpectNewPlayer();
+
+    static constexpr int NewPlayerWaitMs = 30000;
 
 private:
+    QString shown();
+
     MediaPlayerBus& m_bus;
+    QString m_shown;
+    bool m_found = false;
+    QString m_handedTo;
+    QString m_enqueuedTo;
+    QStringList m_tracksAtEnqueue;
+    QString m_namedPlayer;
+    QString m_name;
+    bool m_expectingPlayer = false;
+    QStringList m_namesBeforeOpen;
+    QDeadlineTimer m_newPlayerWait;
 };
 
 } // namespace lorvane

@@ -10,11 +10,19 @@ add_dependencies(tst_player_waipc fake_mpris_service)
 
 lorvane_test(NAME tst_platform_volume LAYER platform SOURCES tst_platform_volume.cpp LIBS PkgConfig::PULSE FIXTURES pulse)
 
-lorvane_test(NAME tst_ui_playerstrip LAYER ui SOURCES tst_ui_playerstrip.cpp FIXTURES dbus pulse ENV ${PLAYER_FAKE_ENV})
+lorvane_test(NAME tst_ui_playerstrip LAYER ui
+             SOURCES tst_ui_playerstrip.cpp support/PipeWirePulse.cpp support/PipeWirePulse.h
+             FIXTURES dbus pulse ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_ui_playerstrip fake_mpris_service)
 
 lorvane_test(NAME tst_ui_playlist LAYER ui SOURCES tst_ui_playlist.cpp FIXTURES dbus ENV ${PLAYER_FAKE_ENV})
 add_dependencies(tst_ui_playlist fake_mpris_service)
+
+# The desktop's real players (VLC, mpv) on a bus of their own; skipped where they are
+# not installed.
+lorvane_test(NAME tst_player_realplayers LAYER platform
+             SOURCES tst_player_realplayers.cpp support/RealPlayers.cpp support/RealPlayers.h)
+add_dependencies(tst_player_realplayers lorvane-probe)
 
 # The players on the shared bus and the volume of the shared sound server are seen by
 # every test that uses them, so those tests take turns.

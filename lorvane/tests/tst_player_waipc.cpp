@@ -25,6 +25,7 @@ private slots:
     void transportCommands();
     void playingPlayerComesFirst_data();
     void playingPlayerComesFirst();
+    void playerTheSongsWentToIsFollowed();
     void hungPlayerIsNotWaitedFor();
     void vanishedPlayerCountsAsNone();
     void enqueueNeedsAnEditableTrackList_data();
@@ -195,6 +196,26 @@ void TestWaipc::playingPlayerComesFirst() {
     QCOMPARE(b.commands().size(), chosen == 1 ? 1 : 0);
 }
 
+void TestWaipc::playerTheSongsWentToIsFollowed() {
+    const QString base = nextName();
+    FakeMprisPlayer a(base + QStringLiteral("a"));
+    QVERIFY(a.start());
+    a.setStatus(QStringLiteral("Playing"));
+    MprisPlayer bus;
+    WAIPC ipc(bus);
+    QCOMPARE(ipc.FindWinamp(), a.service());
+    // The desktop opens the songs: the player that turns up is followed, though
+    // another one plays; once it is gone, the playing one is followed again.
+    ipc.ExpectNewPlayer();
+    FakeMprisPlayer b(base + QStringLiteral("b"));
+    QVERIFY(b.start());
+    QCOMPARE(ipc.FindWinamp(), b.service());
+    ipc.WinampStop();
+    QCOMPARE(b.commands(), QStringList{QStringLiteral("Stop")});
+    b.kill();
+    QCOMPARE(ipc.FindWinamp(), a.service());
+}
+
 void TestWaipc::hungPlayerIsNotWaitedFor() {
     FakeMprisPlayer player(nextName());
     QVERIFY(player.start());
@@ -253,12 +274,15 @@ void TestWaipc::enqueueNeedsAnEditableTrackList() {
     MprisPlayer bus;
     WAIPC ipc(bus);
     QCOMPARE(ipc.WinampCanEnqueue(), trackList && canEdit);
-    QCOMPARE(ipc.WinampEnqueue(QStringLiteral("file:///a.mp3")), trackList);
-    QCOMPARE(player.commands(),
-             trackList
-                 ? QStringList{QStringLiteral(
-                       "AddTrack file:///a.mp3 /org/mpris/MediaPlayer2/TrackList/NoTrack false")}
-                 : QStringList());
+    QCOMPARE(ipc.WinampEnqueue(
+                 QStringList{QStringLiteral("file:///a.mp3"), QStringLiteral("file:///b.mp3")}),
+             trackList);
+    QCOMPARE(ipc.WinampEnqueue(QStringList{QStringLiteral("file:///c.mp3")}), trackList);
+    // Each enqueue lands at the end, its songs in their order: never in front of
+    // what the list has (which is where NoTrack puts a track).
+    const QStringList appended{QStringLiteral("file:///a.mp3"), QStringLiteral("file:///b.mp3"),
+                               QStringLiteral("file:///c.mp3")};
+    QCOMPARE(player.trackUris(), trackList ? appended : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestWaipc)

@@ -9,6 +9,8 @@
 #include "platform/PulseVolume.h"
 #include "player/WAIPC.h"
 #include "support/Pactl.h"
+#include "support/PipeWirePulse.h"
+#include "support/WindowRig.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -63,9 +65,12 @@ private slots:
     void balanceCheckEvensTheBars();
     void readVolumeAtStart_data();
     void readVolumeAtStart();
+    void newTitleReappliesTheVolume_data();
     void newTitleReappliesTheVolume();
     void withoutSoundServerNothingIsWrittenUnasked();
     void image2OpensThePlayerInterfacePage();
+    void captionsNameThePlayer_data();
+    void captionsNameThePlayer();
 
 private:
     QString nextName() { return QStringLiteral("strip%1").arg(++m_counter); }
@@ -377,24 +382,50 @@ void TestStrip::readVolumeAtStart() {
     QCOMPARE(sink->frontLeft, balanced ? int(PulseVolume::toServerVolume(moved)) : left);
 }
 
+void TestStrip::newTitleReappliesTheVolume_data() {
+    QTest::addColumn<bool>("pipeWire");
+    QTest::newRow("PulseAudio") << false;
+    QTest::newRow("PipeWire's PulseAudio service") << true;
+}
+
+// The bars follow a change made elsewhere (keys, the desktop's mixer), so a new title
+// re-applies what the output has, never the level the user had set before.
 void TestStrip::newTitleReappliesTheVolume() {
+    QFETCH(bool, pipeWire);
+    std::optional<PipeWirePulse> server;
+    if (pipeWire) {
+        server.emplace();
+        if (!server->problem().isEmpty())
+            QSKIP(qPrintable(server->problem()));
+    }
     FakeMprisPlayer player(nextName());
     QVERIFY(player.start());
     player.setTrack(QStringLiteral("First"), {}, {}, 245000000);
     PulseVolume volume;
     Strip s(volume);
+    s.strip.setBalanced(false);
+    s.strip.ReadVolume();
     s.left()->setValue(32768);
+    s.right()->setValue(32768);
     s.strip.WinampTimerTimer();
+    QCOMPARE(defaultSinkVolume()->frontLeft, int(PulseVolume::toServerVolume(32768)));
 
-    // Someone else turns the output down; the same title line leaves it so.
-    QVERIFY(setDefaultSinkVolume({6554, 6554}));
-    s.strip.WinampTimerTimer();
-    QCOMPARE(defaultSinkVolume()->frontLeft, 6554);
+    QVERIFY(setDefaultSinkVolume({6554, 13107}));
+    QTRY_COMPARE_WITH_TIMEOUT((s.strip.WinampTimerTimer(), s.left()->value()),
+                              PulseVolume::toPosition(6554), 10000);
+    QCOMPARE(s.right()->value(), PulseVolume::toPosition(13107));
+    QCOMPARE(s.child<QLabel>("LeftVol")->text(), QStringLiteral("10"));
 
     player.setTrack(QStringLiteral("Second"), {}, {}, 245000000);
     s.strip.WinampTimerTimer();
-    QCOMPARE(defaultSinkVolume()->frontLeft, int(PulseVolume::toServerVolume(32768)));
-    QCOMPARE(defaultSinkVolume()->frontRight, int(PulseVolume::toServerVolume(32768)));
+    QVERIFY(s.strip.lastWinampTitle().startsWith(QStringLiteral("Second")));
+    QCOMPARE(defaultSinkVolume()->frontLeft, 6554);
+    QCOMPARE(defaultSinkVolume()->frontRight, 13107);
+
+    // The user's next move is written as ever.
+    s.left()->setValue(45000);
+    QCOMPARE(defaultSinkVolume()->frontLeft, int(PulseVolume::toServerVolume(45000)));
+    QCOMPARE(defaultSinkVolume()->frontRight, 13107);
 }
 
 void TestStrip::withoutSoundServerNothingIsWrittenUnasked() {
@@ -434,6 +465,47 @@ void TestStrip::image2OpensThePlayerInterfacePage() {
     QTest::mouseClick(image, Qt::LeftButton);
     QCOMPARE(s.shell.urls, QList<QUrl>{PlayerStrip::PlayerInterfacePage});
     QVERIFY(s.shell.documents.isEmpty());
+}
+
+void TestStrip::captionsNameThePlayer_data() {
+    QTest::addColumn<QString>("identity"); // empty: no player
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("menu");
+    QTest::newRow("no player") << QString() << QStringLiteral("Player:")
+                               << QStringLiteral("&Add Song(s) to Player (F1)");
+    QTest::newRow("mpv") << QStringLiteral("mpv") << QStringLiteral("mpv:")
+                         << QStringLiteral("&Add Song(s) to mpv (F1)");
+    QTest::newRow("an ampersand is no shortcut")
+        << QStringLiteral("Rock & Play") << QStringLiteral("Rock && Play:")
+        << QStringLiteral("&Add Song(s) to Rock && Play (F1)");
+}
+
+void TestStrip::captionsNameThePlayer() {
+    QFETCH(QString, identity);
+    std::optional<FakeMprisPlayer> player;
+    if (!identity.isEmpty()) {
+        player.emplace(nextName(), QStringList{QStringLiteral("--identity"), identity});
+        QVERIFY(player->start());
+    }
+    windowtest::WindowRig rig;
+    MprisPlayer bus;
+    TForm1Services services{rig.homePath(), &rig.settings, &rig.shell, &rig.dialogs,
+                            &bus,           &rig.volume,   &rig.runner};
+    TForm1 form(services);
+    PlayerStrip* strip = form.Strip();
+    auto* menuEntry = form.findChild<QAction*>(QStringLiteral("AddSongWinamp"));
+    QVERIFY(menuEntry);
+    QVERIFY(strip);
+    strip->winampTimer()->start(3600 * 1000);
+    strip->WinampTimerTimer();
+    QTEST(strip->title(), "title");
+    QTEST(menuEntry->text(), "menu");
+    if (player) {
+        player->kill();
+        strip->WinampTimerTimer();
+        QCOMPARE(strip->title(), QStringLiteral("Player:"));
+        QCOMPARE(menuEntry->text(), QStringLiteral("&Add Song(s) to Player (F1)"));
+    }
 }
 
 QTEST_MAIN(TestStrip)

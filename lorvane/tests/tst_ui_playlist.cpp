@@ -52,7 +52,8 @@ struct Group {
                                   return std::nullopt;
                               return focusedSong;
                           },
-                          [this] { return selectedArtists; }, [this] { return playerRunning; }});
+                          [this] { return selectedArtists; }, [this] { return playerRunning; },
+                          [this](const QString& text) { status = text; }});
     }
 
     MprisPlayer bus;
@@ -67,6 +68,7 @@ struct Group {
     QByteArray focusedSong;
     QByteArrayList selectedArtists;
     bool playerRunning = false;
+    QString status;
 };
 
 // Answers the next file dialog of the group with a file, or cancels it.
@@ -113,6 +115,9 @@ private slots:
     void enqueueWithoutRunningPlayerDoesNothing();
     void enqueueReachesTheTrackList();
     void enqueueRunsTheCommandTemplate();
+    void enqueueNowhereSaysSo();
+    void playlistNothingCanPlay_data();
+    void playlistNothingCanPlay();
 };
 
 void TestPlaylist::playSongsWritesExistingSongsInListOrder() {
@@ -398,11 +403,9 @@ void TestPlaylist::enqueueReachesTheTrackList() {
     g.selectedSongs = {"music/a b.mp3", "", "null", "/x/\xff#?.mp3"};
     g.group.AddSongWinampClick();
     const QByteArray cwd = QFile::encodeName(QDir::currentPath()).toPercentEncoding("/");
-    const QString tail = QStringLiteral(" /org/mpris/MediaPlayer2/TrackList/NoTrack false");
-    QCOMPARE(player.commands(),
-             (QStringList{QStringLiteral("AddTrack file://") + QString::fromLatin1(cwd) +
-                              QStringLiteral("/music/a%20b.mp3") + tail,
-                          QStringLiteral("AddTrack file:///x/%FF%23%3F.mp3") + tail}));
+    QCOMPARE(player.trackUris(), (QStringList{QStringLiteral("file://") + QString::fromLatin1(cwd) +
+                                                  QStringLiteral("/music/a%20b.mp3"),
+                                              QStringLiteral("file:///x/%FF%23%3F.mp3")}));
 }
 
 void TestPlaylist::enqueueRunsTheCommandTemplate() {
@@ -438,6 +441,47 @@ void TestPlaylist::enqueueRunsTheCommandTemplate() {
     std::sort(expected.begin(), expected.end());
     QCOMPARE(recorded, expected);
     QVERIFY(player.commands().isEmpty());
+}
+
+void TestPlaylist::enqueueNowhereSaysSo() {
+    FakeMprisPlayer player(QStringLiteral("playlist_nowhere"),
+                           {QStringLiteral("--identity"), QStringLiteral("Tiny Player")});
+    QVERIFY(player.start());
+    Group g;
+    g.playerRunning = true;
+    g.selectedSongs = {"/m/a.mp3"};
+    g.group.AddSongWinampClick();
+    QCOMPARE(g.status, QStringLiteral("Tiny Player cannot take songs into its list"));
+    QVERIFY(player.commands().isEmpty());
+}
+
+void TestPlaylist::playlistNothingCanPlay_data() {
+    QTest::addColumn<std::optional<QString>>("program");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no program for playlists")
+        << std::optional<QString>(QString()) << true << Playback::NoProgramText;
+    QTest::newRow("the opener fails")
+        << std::optional<QString>(QStringLiteral("player.desktop")) << false
+        << QStringLiteral("The desktop could not open the playlist \"Dynamic.m3u\".");
+    QTest::newRow("cannot tell, opened") << std::optional<QString>() << true << QString();
+}
+
+void TestPlaylist::playlistNothingCanPlay() {
+    QFETCH(std::optional<QString>, program);
+    QFETCH(bool, opens);
+    QFETCH(QString, message);
+    Collection c;
+    Group g;
+    g.shell.program = program;
+    g.shell.opens = opens;
+    g.group.setDataHome(c.home);
+    g.selectedSongs = {c.song("a.mp3")};
+    g.group.PlaySongsClick();
+    QCOMPARE(g.shell.documents.size(), program && program->isEmpty() ? 0 : 1);
+    QCOMPARE(g.dialogs.shown.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QCOMPARE(g.dialogs.shown.constFirst().text, message);
 }
 
 QTEST_MAIN(TestPlaylist)

@@ -159,8 +159,17 @@ void TForm1::buildPlayer() {
     sources.focusedSong = [this] { return m_lists->focusedSongPath(); };
     sources.selectedArtistFiles = [this] { return m_lists->selectedArtistFiles(); };
     sources.playerRunning = [this] { return m_strip->playerRunning(); };
+    sources.showStatus = [this](const QString& text) { showCaption(text); };
     m_playlist->setSources(std::move(sources));
 
+    // The song menu names the player as the strip does.
+    const auto nameInMenu = [this](const QString& name) {
+        m_ui->AddSongWinamp->setText(
+            QStringLiteral("&Add Song(s) to %1 (F1)")
+                .arg(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+    };
+    nameInMenu(m_strip->playerName());
+    connect(m_strip, &PlayerStrip::playerNameChanged, this, nameInMenu);
     connect(this, &TForm1::playArtistsRequested, m_playlist, &PlaylistGroup::PlayArtistsClick);
     connect(this, &TForm1::openSongRequested, m_playlist, &PlaylistGroup::SongListDblClick);
     connect(this, &TForm1::enqueueSongsRequested, m_playlist, &PlaylistGroup::AddSongWinampClick);

@@ -21,6 +21,7 @@ PlayerStrip::PlayerStrip(WAIPC& ipc, SystemVolume& volume, Shell& shell, QWidget
       m_shell(shell), WinampTimer(new QTimer(this)) {
     ui->setupUi(this);
     ui->WinampTitle->hide();
+    showPlayerName(QStringLiteral("Player"));
 
     const struct {
         QPushButton* button;
@@ -86,7 +87,14 @@ bool PlayerStrip::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PlayerStrip::WinampTimerTimer() {
+    // The bars follow the output, so that a re-apply below writes what the mixer has
+    // and never an older level over a change made elsewhere.
+    if (const auto outside = m_volume.changed()) {
+        m_leftSet = m_rightSet = false;
+        takeVolume(*outside);
+    }
     const PlayerReading r = ReadPlayer(m_ipc);
+    showPlayerName(m_ipc.PlayerCaptionName());
     ui->WinampTime->setText(FormatPlayTime(r.positionSeconds));
     ui->SongBar->setMaximum(
         SongBarMaximum(ui->SongBar->maximum(), r.length, ui->SongBar->minimum()));
@@ -102,6 +110,15 @@ void PlayerStrip::WinampTimerTimer() {
         LastWinampTitle = caption;
         ApplyVolume();
     }
+}
+
+void PlayerStrip::showPlayerName(const QString& name) {
+    if (name == m_playerName)
+        return;
+    m_playerName = name;
+    // A name is shown as it stands: an ampersand in it is no shortcut.
+    setTitle(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")) + QLatin1Char(':'));
+    emit playerNameChanged(name);
 }
 
 void PlayerStrip::SongBarChange(int position) {
@@ -139,14 +156,18 @@ void PlayerStrip::BitBtn6Click() {
 }
 
 void PlayerStrip::ReadVolume() {
-    if (const auto v = m_volume.read()) {
-        // The change handlers run as for a user move (balanced, both bars end at the
-        // right channel's level), but what was read is not written back.
-        m_reading = true;
-        ui->LeftVolume->setValue(v->left);
-        ui->RightVolume->setValue(v->right);
-        m_reading = false;
-    }
+    if (const auto v = m_volume.read())
+        takeVolume(*v);
+    showVolumePercentages();
+}
+
+void PlayerStrip::takeVolume(const StereoVolume& volume) {
+    // The change handlers run as for a user move (balanced, both bars end at the right
+    // channel's level), but what was read is not written back.
+    m_reading = true;
+    ui->LeftVolume->setValue(volume.left);
+    ui->RightVolume->setValue(volume.right);
+    m_reading = false;
     showVolumePercentages();
 }
 

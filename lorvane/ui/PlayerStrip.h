@@ -17,6 +17,7 @@ namespace lorvane {
 
 class Shell;
 class SystemVolume;
+struct StereoVolume;
 class WAIPC;
 
 // The "Winamp:" strip of the main window: the player's play time and title line
@@ -51,6 +52,12 @@ public:
     // The title line last written, as the change test compares it.
     const QString& lastWinampTitle() const { return LastWinampTitle; }
     QTimer* winampTimer() const { return WinampTimer; }
+    // The name texts call the player by: the followed player's own, or "Player".
+    const QString& playerName() const { return m_playerName; }
+
+signals:
+    // The followed player's name changed (or the player came or went).
+    void playerNameChanged(const QString& name);
 
 public slots:
     void ReadVolume();
@@ -74,6 +81,9 @@ protected:
 
 private:
     void showVolumePercentages();
+    void showPlayerName(const QString& name);
+    // Shows a volume read from the output without writing it back.
+    void takeVolume(const StereoVolume& volume);
 
     std::unique_ptr<Ui::PlayerStrip> ui;
     WAIPC& m_ipc;
@@ -81,6 +91,7 @@ private:
     Shell& m_shell;
     QTimer* WinampTimer;
     QString LastWinampTitle;
+    QString m_playerName;
     // The channels the user has set by moving a bar. Only those are ever written: the
     // volume read at start is the output's own (it may be louder than the bars go),
     // and the bars' designed zero is nobody's.

@@ -4,6 +4,7 @@
 
 #include "platform/widgets/UserDialogs.h"
 #include "player/Enqueue.h"
+#include "player/WAIPC.h"
 #include "store/StoreError.h"
 
 #include <QFile>
@@ -48,6 +49,9 @@ PlaylistGroup::PlaylistGroup(WAIPC& ipc, Shell& shell, CommandRunner& runner, Us
     connect(ui->Button7, &QPushButton::clicked, this, &PlaylistGroup::Button7Click);
     connect(ui->RandomPlaylist, &QCheckBox::toggled, this,
             [this](bool on) { m_playback.setRandom(on); });
+    m_playback.setPlayer(&m_ipc);
+    m_playback.setReport(
+        [this](const QString& text) { m_dialogs.inform(this, QStringLiteral("Lorvane"), text); });
 }
 
 PlaylistGroup::~PlaylistGroup() = default;
@@ -115,7 +119,9 @@ void PlaylistGroup::AddSongWinampClick() {
     const QByteArrayList songs = m_sources.selectedSongs();
     if (songs.isEmpty())
         return;
-    EnqueueSongs(m_ipc, m_runner, m_enqueueCommand, songs);
+    if (EnqueueSongs(m_ipc, m_runner, m_enqueueCommand, songs) == EnqueueRoute::Nothing &&
+        m_sources.showStatus)
+        m_sources.showStatus(CannotEnqueueText(m_ipc.PlayerCaptionName()));
 }
 
 void PlaylistGroup::Button5Click() {

@@ -43,6 +43,8 @@ public:
         std::function<QByteArrayList()> selectedArtistFiles;
         // Whether the player runs (PlayerStrip::playerRunning).
         std::function<bool()> playerRunning;
+        // Puts a text into the status line.
+        std::function<void(const QString&)> showStatus;
     };
 
     PlaylistGroup(WAIPC& ipc, Shell& shell, CommandRunner& runner, UserDialogs& dialogs,

@@ -1,5 +1,7 @@
 #include "TTrayIcon.h"
 
+#include "platform/TrayHost.h"
+
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFile>
@@ -112,6 +114,11 @@ QMenu* TTrayIcon::PopupMenu() const {
 
 void TTrayIcon::setPopupMenu(QMenu* menu) {
     m_popupMenu = menu;
+    // A StatusNotifierItem host opens the menu itself and gets it (over DBusMenu) only
+    // as the context menu; an XEmbed tray is left to the right button below, which
+    // raises ShowMenu before the menu opens.
+    if (lorvane::StatusNotifierTray())
+        m_tray->setContextMenu(menu);
 }
 
 void TTrayIcon::setTip(const QString& tip) {

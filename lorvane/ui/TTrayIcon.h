@@ -12,8 +12,9 @@ class QMenu;
 // only with a picture (Icon, else the IconIndex-th name of IconResources), and the
 // component then reads as inactive. The left button raises SimpelFunction on its press
 // (so a double click raises it before DefaultFunction), the right button ShowMenu and
-// then opens PopupMenu at the pointer. Without a tray host there is no icon and nothing
-// is reported.
+// then opens PopupMenu at the pointer. Under a StatusNotifierItem host, the host opens
+// PopupMenu itself (ShowMenu is not raised there). Without a tray host there is no icon
+// and nothing is reported.
 //
 // Stands in for a hook on the owner's window procedure: QSystemTrayIcon's activated signal.
 class TTrayIcon : public QObject {

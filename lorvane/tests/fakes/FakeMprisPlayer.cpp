@@ -88,9 +88,16 @@ void FakeMprisPlayer::setHang(int ms) {
 }
 
 QStringList FakeMprisPlayer::calls() {
+    return list(QStringLiteral("Calls"));
+}
+
+QStringList FakeMprisPlayer::trackUris() {
+    return list(QStringLiteral("TrackUris"));
+}
+
+QStringList FakeMprisPlayer::list(const QString& method) {
     auto msg = QDBusMessage::createMethodCall(service(), QStringLiteral("/control"),
-                                              QStringLiteral("org.lorvane.FakePlayer"),
-                                              QStringLiteral("Calls"));
+                                              QStringLiteral("org.lorvane.FakePlayer"), method);
     const QDBusMessage reply =
         QDBusConnection::sessionBus().call(msg, QDBus::Block, ControlTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())

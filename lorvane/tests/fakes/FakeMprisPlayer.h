@@ -35,10 +35,13 @@ public:
     QStringList calls();
     // Only the commands, without the property reads.
     QStringList commands();
+    // The URIs of the player's track list, in its order.
+    QStringList trackUris();
     void clearCalls();
 
 private:
     void control(const QString& method, const QVariantList& args = {});
+    QStringList list(const QString& method);
 
     QString m_name;
     QStringList m_options;

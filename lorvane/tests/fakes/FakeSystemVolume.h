@@ -5,6 +5,8 @@
 
 #include <QList>
 
+#include <utility>
+
 namespace lorvane::test {
 
 // A sound output in memory that records every write; without a volume it acts as a
@@ -13,6 +15,8 @@ class FakeSystemVolume : public SystemVolume {
 public:
     std::optional<StereoVolume> current;
     QList<StereoVolume> writes;
+    // Set when someone else changed the volume, as a mixer would.
+    bool changedOutside = false;
 
     std::optional<StereoVolume> read() override { return current; }
     bool write(const StereoVolume& volume) override {
@@ -24,6 +28,11 @@ public:
         if (volume.right >= 0)
             current->right = volume.right;
         return true;
+    }
+    std::optional<StereoVolume> changed() override {
+        if (!std::exchange(changedOutside, false))
+            return std::nullopt;
+        return current;
     }
 };
 

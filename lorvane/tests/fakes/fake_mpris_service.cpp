@@ -25,6 +25,10 @@ struct PlayerState {
     bool canEditTracks = true;
     int hangMs = 0;
     QStringList calls;
+    // The track list as ids and, beside them, each track's URI.
+    QList<QDBusObjectPath> tracks;
+    QStringList trackUris;
+    int nextTrack = 1;
 
     void record(const QString& call) {
         calls.append(call);
@@ -91,6 +95,7 @@ class TrackListAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.TrackList")
     Q_PROPERTY(bool CanEditTracks READ canEditTracks)
+    Q_PROPERTY(QList<QDBusObjectPath> Tracks READ tracks)
 public:
     TrackListAdaptor(QObject* parent, PlayerState& state)
         : QDBusAbstractAdaptor(parent), m_state(state) {}
@@ -98,12 +103,23 @@ public:
         m_state.record(QStringLiteral("get CanEditTracks"));
         return m_state.canEditTracks;
     }
+    QList<QDBusObjectPath> tracks() const {
+        m_state.record(QStringLiteral("get Tracks"));
+        return m_state.tracks;
+    }
 
 public slots:
     void AddTrack(const QString& uri, const QDBusObjectPath& after, bool setAsCurrent) {
         m_state.record(QStringLiteral("AddTrack %1 %2 %3")
                            .arg(uri, after.path(),
                                 setAsCurrent ? QStringLiteral("true") : QStringLiteral("false")));
+        // As the standard has it: after NoTrack is the start of the list.
+        qsizetype at = 0;
+        if (after.path() != QLatin1String("/org/mpris/MediaPlayer2/TrackList/NoTrack"))
+            at = m_state.tracks.indexOf(after) + 1;
+        m_state.tracks.insert(
+            at, QDBusObjectPath(QStringLiteral("/track/%1").arg(m_state.nextTrack++)));
+        m_state.trackUris.insert(at, uri);
     }
 
 private:
@@ -139,6 +155,7 @@ public slots:
     void SetCanEditTracks(bool can) { m_state.canEditTracks = can; }
     void SetHang(int ms) { m_state.hangMs = ms; }
     QStringList Calls() { return m_state.calls; }
+    QStringList TrackUris() { return m_state.trackUris; }
     void ClearCalls() { m_state.calls.clear(); }
     void Quit() { QCoreApplication::quit(); }
 

@@ -38,7 +38,7 @@ public:
     bool seek(const QString&, qint64) override { return false; }
     bool transport(const QString&, Transport) override { return false; }
     bool canEditTracks(const QString&) override { return false; }
-    bool addTrack(const QString&, const QString&) override { return false; }
+    bool addTrack(const QString&, const QString&, const QString&) override { return false; }
 };
 
 // A command runner that records what it is asked to start.
