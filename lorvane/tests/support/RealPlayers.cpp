@@ -3,6 +3,7 @@
 #include <QDBusConnectionInterface>
 #include <QDataStream>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
@@ -52,7 +53,7 @@ void endWithTest() {
 
 } // namespace
 
-RealPlayers::RealPlayers() : m_dir(QStringLiteral("/tmp/lorvane-players-XXXXXX")) {
+RealPlayers::RealPlayers() : m_dir(QDir::tempPath() + QStringLiteral("/lorvane-players-XXXXXX")) {
     m_connectionName = QStringLiteral("realplayers-%1").arg(quintptr(this));
     if (!m_dir.isValid()) {
         m_problem = QStringLiteral("no temporary folder");
