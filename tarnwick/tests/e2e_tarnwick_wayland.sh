@@ -42,6 +42,8 @@ if [ "$(id -u)" -eq 0 ]; then
     SCRIPT=$WORK/bin/session.sh TARNWICK=$WORK/bin/tarnwick
     chown -R nobody:nogroup "$USERHOME"
     AS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    # The scheduler's socket in the build tree is out of nobody's reach too.
+    CUPS_SERVER=$(cat "$SERVICE_RUN_DIR/cups.root")/cups.sock
 fi
 "${AS_USER[@]}" env -i PATH="$PATH" HOME="$USERHOME" \
     XDG_RUNTIME_DIR="$USERHOME/runtime" XDG_CONFIG_HOME="$USERHOME/config" \

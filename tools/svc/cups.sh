@@ -7,7 +7,9 @@
 # The scheduler runs its filters and backends as its own user, who may not pass into
 # the checkout (a clone in a 0700 home folder), so its configuration, spool, logs and
 # output live in a fresh folder under the temporary folder, made for this run and
-# removed when it stops. $SERVICE_RUN_DIR/cups-out leads to the output for the tests.
+# removed when it stops. $SERVICE_RUN_DIR/cups-out leads to the output for the tests,
+# and a second socket in that folder ($SERVICE_RUN_DIR/cups.root names it) serves a test
+# that prints as another user.
 . "$(dirname "$0")/common.sh"
 : "${CUPS_SERVER:?CUPS_SERVER must be set}"
 pidfile=$SERVICE_RUN_DIR/cups.pid
@@ -58,6 +60,7 @@ SystemGroup $(id -gn)
 EOF
     cat >"$root/etc/cupsd.conf" <<EOF
 Listen $CUPS_SERVER
+Listen $root/cups.sock
 Browsing No
 WebInterface No
 DefaultAuthType None
