@@ -49,4 +49,18 @@ wait_for_jobs "$CHOSEN_QUEUE" 1
 [ "$(completed_jobs "$DEFAULT_QUEUE")" -eq 1 ] || fail "the default printer got the job too"
 
 kill -0 "$TARNWICK_PID" || fail "tarnwick ended"
+
+# At a scale factor of 2 the area still counts the picture's pixels: with nothing stored
+# for its size, a defined area from the corner is the whole screen, not a quarter of it.
+kill "$TARNWICK_PID"
+wait "$TARNWICK_PID" 2>/dev/null || true
+store_settings PrintSpecific=1 "PrintDevice=$CHOSEN_QUEUE"
+sed -i '/^[WH]_Coord=/d' "$XDG_CONFIG_HOME/Tarnwick32/Tarnwick32.conf"
+QT_SCALE_FACTOR=2 start_tarnwick
+wait_until 30 resident_ready || fail "the resident form did not appear at scale 2"
+rm -f "$WORK/out/$CHOSEN_QUEUE.pdf"
+xdotool key Print
+wait_for_jobs "$CHOSEN_QUEUE" 2
+printed=$(pdfimages -list "$WORK/out/$CHOSEN_QUEUE.pdf" | awk 'NR > 2 { print $4 "x" $5; exit }')
+[ "$printed" = 1280x1024 ] || fail "at scale 2 the default area printed $printed of 1280x1024"
 echo PASS

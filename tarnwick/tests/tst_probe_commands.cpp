@@ -25,11 +25,24 @@ class TestProbe : public QObject {
     QTemporaryDir m_config;
     QString m_image;
 
-    ProbeRun probe(const QStringList& args) {
+    // layout: the offscreen platform's screens (JSON) and their scale factors.
+    ProbeRun probe(const QStringList& args, const QString& screens = {},
+                   const QString& scales = {}) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (!screens.isEmpty()) {
+            const QString layout = m_config.filePath(QStringLiteral("layout.json"));
+            QFile file(layout);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                file.write(QStringLiteral(R"({"screens": [%1]})").arg(screens).toUtf8()) < 0)
+                return {};
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                       QStringLiteral("offscreen:configfile=") + layout);
+        }
+        if (!scales.isEmpty())
+            env.insert(QStringLiteral("QT_SCREEN_SCALE_FACTORS"), scales);
         process.setProcessEnvironment(env);
         process.start(qEnvironmentVariable("TARNWICK_BIN_DIR") + QStringLiteral("/tarnwick-probe"),
                       args);
@@ -63,16 +76,65 @@ private slots:
         QVERIFY(screen.save(m_image));
     }
 
+    // Screen layouts, each with the default area it gives and where pointer positions
+    // (Qt's pixels) lie in the captured picture, which counts device pixels.
+    void settingsWithNothingStored_data() {
+        QTest::addColumn<QString>("screens");
+        QTest::addColumn<QString>("scales");
+        QTest::addColumn<QString>("size"); // empty: whatever the platform has
+        QTest::addColumn<QStringList>("pointer");
+        QTest::addColumn<QStringList>("picture");
+        const QString laptop =
+            QStringLiteral(R"({"name": "main", "x": 0, "y": 0, "width": 2560, "height": 1600})");
+        const QString beside =
+            QStringLiteral(R"({"name": "side", "x": 2560, "y": 0, "width": 1920, "height": 1080})");
+        QTest::newRow("platform's screen")
+            << QString() << QString() << QString() << QStringList() << QStringList();
+        QTest::newRow("scale 1") << laptop << "1"
+                                 << "2560,1600" << QStringList{"1280,800", "2559,1599"}
+                                 << QStringList{"1280,800", "2559,1599"};
+        QTest::newRow("scale 2") << laptop << "2"
+                                 << "2560,1600" << QStringList{"640,400", "1279,799", "0,0"}
+                                 << QStringList{"1280,800", "2558,1598", "0,0"};
+        // 2560 / 1.5 is not whole: Qt's 1707 pixels stand for 2560 of the picture.
+        QTest::newRow("scale 1.5") << laptop << "1.5"
+                                   << "2560,1600" << QStringList{"640,400", "1706,1066", "3,1"}
+                                   << QStringList{"960,600", "2559,1599", "4,1"};
+        // The first screen is the primary one. Each monitor's part starts where the monitor
+        // starts and counts in its own ratio.
+        QTest::newRow("2 and 1 side by side")
+            << (laptop + u',' + beside) << "main=2;side=1"
+            << "2560,1600" << QStringList{"640,400", "2560,0", "4479,1079"}
+            << QStringList{"1280,800", "2560,0", "4479,1079"};
+        QTest::newRow("1 and 1.5 side by side")
+            << (laptop + u',' + beside) << "main=1;side=1.5"
+            << "2560,1600" << QStringList{"2559,1599", "2560,0", "3839,719"}
+            << QStringList{"2559,1599", "2560,0", "4478,1078"};
+    }
+
     void settingsWithNothingStored() {
+        QFETCH(QString, screens);
+        QFETCH(QString, scales);
+        QFETCH(QString, size);
+        QFETCH(QStringList, pointer);
+        QFETCH(QStringList, picture);
         QFile::remove(m_config.filePath(QStringLiteral("Tarnwick32/Tarnwick32.conf")));
-        const ProbeRun run = probe({QStringLiteral("settings")});
+        const ProbeRun run = probe({QStringLiteral("settings")}, screens, scales);
         QCOMPARE(run.exitCode, 0);
         QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 13);
-        // The screen's size in pixels stands in for width and height.
+        // The primary screen's size in the picture's pixels stands in for width and height.
         QVERIFY(lines[3].startsWith(QLatin1String("W_Coord=")));
         QVERIFY(lines[3].mid(8).toInt() > 0);
         QVERIFY(lines[4].mid(8).toInt() > 0);
+        if (!size.isEmpty())
+            QCOMPARE(lines[3].mid(8) + u',' + lines[4].mid(8), size);
+        if (!pointer.isEmpty()) {
+            const ProbeRun mapped =
+                probe(QStringList{QStringLiteral("pointer")} + pointer, screens, scales);
+            QCOMPARE(mapped.exitCode, 0);
+            QCOMPARE(mapped.out.split(u'\n', Qt::SkipEmptyParts), picture);
+        }
         lines.removeAt(4);
         lines.removeAt(3);
         QCOMPARE(lines, (QStringList{"PrintSpecific=0", "X_Coord=0", "Y_Coord=0", "ScaleFactorX=1",

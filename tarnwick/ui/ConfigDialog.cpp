@@ -6,6 +6,7 @@
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PicturePixels.h"
 #include "platform/Printer.h"
 #include "printing/DrawPlan.h"
 #include "printing/TextNumbers.h"
@@ -58,7 +59,8 @@ qint16 flag(bool on) {
 Twk01::Twk01(const ProgramServices& services, SharedValues& shared, QString programName,
              QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::Twk01>()), m_services(services), m_shared(shared),
-      m_programName(std::move(programName)), m_pointer([] { return QCursor::pos(); }) {
+      m_programName(std::move(programName)),
+      m_pointer([] { return PicturePoint(QCursor::pos()); }) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);

@@ -29,7 +29,7 @@ public:
           QWidget* parent = nullptr);
     ~Twk01() override;
 
-    // Where the pointer readout asks for the position (screen pixels).
+    // Where the pointer readout asks for the position, in the captured picture's pixels.
     void setPointerSource(std::function<QPoint()> source) { m_pointer = std::move(source); }
 
     // Closes the About box when it is open; the program's shutdown does this first.
