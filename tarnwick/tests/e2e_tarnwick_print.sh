@@ -50,17 +50,15 @@ wait_for_jobs "$CHOSEN_QUEUE" 1
 
 kill -0 "$TARNWICK_PID" || fail "tarnwick ended"
 
-# At a scale factor of 2 the area still counts the picture's pixels: with nothing stored
-# for its size, a defined area from the corner is the whole screen, not a quarter of it.
+# At scale 2, an area from the corner with no size stored is the whole screen, not a quarter.
 kill "$TARNWICK_PID"
-wait "$TARNWICK_PID" 2>/dev/null || true
 store_settings PrintSpecific=1 "PrintDevice=$CHOSEN_QUEUE"
 sed -i '/^[WH]_Coord=/d' "$XDG_CONFIG_HOME/Tarnwick32/Tarnwick32.conf"
+wait_until 30 program_ended || fail "tarnwick did not end"
 QT_SCALE_FACTOR=2 start_tarnwick
 wait_until 30 resident_ready || fail "the resident form did not appear at scale 2"
-rm -f "$WORK/out/$CHOSEN_QUEUE.pdf"
 xdotool key Print
 wait_for_jobs "$CHOSEN_QUEUE" 2
-printed=$(pdfimages -list "$WORK/out/$CHOSEN_QUEUE.pdf" | awk 'NR > 2 { print $4 "x" $5; exit }')
+printed=$(pdfimages -list "$WORK/out/$CHOSEN_QUEUE.pdf" | awk 'NR == 3 { print $4 "x" $5 }')
 [ "$printed" = 1280x1024 ] || fail "at scale 2 the default area printed $printed of 1280x1024"
 echo PASS

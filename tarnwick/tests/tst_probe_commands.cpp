@@ -25,24 +25,18 @@ class TestProbe : public QObject {
     QTemporaryDir m_config;
     QString m_image;
 
-    // layout: the offscreen platform's screens (JSON) and their scale factors.
-    ProbeRun probe(const QStringList& args, const QString& screens = {},
-                   const QString& scales = {}) {
+    // scales: the factors of the screens of support/two_screens.json; none, the platform's own.
+    ProbeRun probe(const QStringList& args, const QString& scales = {}) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        if (!screens.isEmpty()) {
-            const QString layout = m_config.filePath(QStringLiteral("layout.json"));
-            QFile file(layout);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-                file.write(QStringLiteral(R"({"screens": [%1]})").arg(screens).toUtf8()) < 0)
-                return {};
+        if (!scales.isEmpty()) {
             env.insert(QStringLiteral("QT_QPA_PLATFORM"),
-                       QStringLiteral("offscreen:configfile=") + layout);
-        }
-        if (!scales.isEmpty())
+                       QStringLiteral("offscreen:configfile=%1/support/two_screens.json")
+                           .arg(qEnvironmentVariable("TARNWICK_TEST_SOURCE_DIR")));
             env.insert(QStringLiteral("QT_SCREEN_SCALE_FACTORS"), scales);
+        }
         process.setProcessEnvironment(env);
         process.start(qEnvironmentVariable("TARNWICK_BIN_DIR") + QStringLiteral("/tarnwick-probe"),
                       args);
@@ -76,50 +70,32 @@ private slots:
         QVERIFY(screen.save(m_image));
     }
 
-    // Screen layouts, each with the default area it gives and where pointer positions
-    // (Qt's pixels) lie in the captured picture, which counts device pixels.
+    // A 2560 x 1600 screen with a 1920 x 1080 one to its right, at several scales: the
+    // default area and where pointer positions (Qt's pixels) lie in the picture.
     void settingsWithNothingStored_data() {
-        QTest::addColumn<QString>("screens");
         QTest::addColumn<QString>("scales");
-        QTest::addColumn<QString>("size"); // empty: whatever the platform has
-        QTest::addColumn<QStringList>("pointer");
-        QTest::addColumn<QStringList>("picture");
-        const QString laptop =
-            QStringLiteral(R"({"name": "main", "x": 0, "y": 0, "width": 2560, "height": 1600})");
-        const QString beside =
-            QStringLiteral(R"({"name": "side", "x": 2560, "y": 0, "width": 1920, "height": 1080})");
-        QTest::newRow("platform's screen")
-            << QString() << QString() << QString() << QStringList() << QStringList();
-        QTest::newRow("scale 1") << laptop << "1"
-                                 << "2560,1600" << QStringList{"1280,800", "2559,1599"}
-                                 << QStringList{"1280,800", "2559,1599"};
-        QTest::newRow("scale 2") << laptop << "2"
-                                 << "2560,1600" << QStringList{"640,400", "1279,799", "0,0"}
-                                 << QStringList{"1280,800", "2558,1598", "0,0"};
-        // 2560 / 1.5 is not whole: Qt's 1707 pixels stand for 2560 of the picture.
-        QTest::newRow("scale 1.5") << laptop << "1.5"
-                                   << "2560,1600" << QStringList{"640,400", "1706,1066", "3,1"}
-                                   << QStringList{"960,600", "2559,1599", "4,1"};
-        // The first screen is the primary one. Each monitor's part starts where the monitor
-        // starts and counts in its own ratio.
-        QTest::newRow("2 and 1 side by side")
-            << (laptop + u',' + beside) << "main=2;side=1"
-            << "2560,1600" << QStringList{"640,400", "2560,0", "4479,1079"}
-            << QStringList{"1280,800", "2560,0", "4479,1079"};
-        QTest::newRow("1 and 1.5 side by side")
-            << (laptop + u',' + beside) << "main=1;side=1.5"
-            << "2560,1600" << QStringList{"2559,1599", "2560,0", "3839,719"}
-            << QStringList{"2559,1599", "2560,0", "4478,1078"};
+        QTest::addColumn<QString>("pointer");
+        QTest::addColumn<QString>("picture");
+        const auto row = [](const char* name, const char* scales, const char* in, const char* out) {
+            QTest::newRow(name) << QString::fromLatin1(scales) << QString::fromLatin1(in)
+                                << QString::fromLatin1(out);
+        };
+        row("platform's screen", "", "", "");
+        row("scale 1", "main=1;side=1", "1280,800 2559,1599", "1280,800 2559,1599");
+        row("scale 2", "main=2;side=2", "640,400 1279,799", "1280,800 2558,1598");
+        // Qt's 1707 pixels (2560 / 1.5) stand for 2560 of the picture.
+        row("scale 1.5", "main=1.5;side=1.5", "640,400 3,1", "960,600 4,1");
+        // Each monitor's part starts where the monitor starts and counts in its own ratio.
+        row("2, then 1", "main=2;side=1", "640,400 4479,1079", "1280,800 4479,1079");
+        row("1, then 1.5", "main=1;side=1.5", "2560,0 3839,719", "2560,0 4478,1078");
     }
 
     void settingsWithNothingStored() {
-        QFETCH(QString, screens);
         QFETCH(QString, scales);
-        QFETCH(QString, size);
-        QFETCH(QStringList, pointer);
-        QFETCH(QStringList, picture);
+        QFETCH(QString, pointer);
+        QFETCH(QString, picture);
         QFile::remove(m_config.filePath(QStringLiteral("Tarnwick32/Tarnwick32.conf")));
-        const ProbeRun run = probe({QStringLiteral("settings")}, screens, scales);
+        const ProbeRun run = probe({QStringLiteral("settings")}, scales);
         QCOMPARE(run.exitCode, 0);
         QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 13);
@@ -127,13 +103,11 @@ private slots:
         QVERIFY(lines[3].startsWith(QLatin1String("W_Coord=")));
         QVERIFY(lines[3].mid(8).toInt() > 0);
         QVERIFY(lines[4].mid(8).toInt() > 0);
-        if (!size.isEmpty())
-            QCOMPARE(lines[3].mid(8) + u',' + lines[4].mid(8), size);
-        if (!pointer.isEmpty()) {
+        if (!scales.isEmpty()) {
+            QCOMPARE(lines[3] + lines[4], QStringLiteral("W_Coord=2560H_Coord=1600"));
             const ProbeRun mapped =
-                probe(QStringList{QStringLiteral("pointer")} + pointer, screens, scales);
-            QCOMPARE(mapped.exitCode, 0);
-            QCOMPARE(mapped.out.split(u'\n', Qt::SkipEmptyParts), picture);
+                probe(QStringList{QStringLiteral("pointer")} + pointer.split(u' '), scales);
+            QCOMPARE(mapped.out.split(u'\n', Qt::SkipEmptyParts).join(u' '), picture);
         }
         lines.removeAt(4);
         lines.removeAt(3);

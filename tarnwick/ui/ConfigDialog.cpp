@@ -294,6 +294,8 @@ void Twk01::cb_pickarea_Click() {
 }
 
 void Twk01::pickArea() {
+    if (m_closing)
+        return;
     const QImage picture = m_services.capture.capture(CaptureKind::WholeScreen);
     if (picture.isNull()) {
         m_picking = false;
