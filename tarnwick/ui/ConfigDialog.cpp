@@ -318,12 +318,10 @@ void Twk01::pickArea() {
         connect(picker, &AreaPicker::picked, this, &Twk01::takePickedArea);
         connect(picker, &AreaPicker::picked, this, &Twk01::closeAreaPickers);
         connect(picker, &AreaPicker::cancelled, this, &Twk01::closeAreaPickers);
-        connect(picker, &QObject::destroyed, this, [this](QObject* gone) {
-            // The one going may still be counted while it announces its end.
-            const bool last = std::all_of(
-                m_pickers.cbegin(), m_pickers.cend(),
-                [gone](const QPointer<AreaPicker>& p) { return p.isNull() || p.get() == gone; });
-            if (m_picking && last) {
+        // Counted rather than looked at: an overlay announces its end half destroyed.
+        ++m_openPickers;
+        connect(picker, &QObject::destroyed, this, [this] {
+            if (--m_openPickers == 0 && m_picking) {
                 m_picking = false;
                 if (!m_closing)
                     BringForward(this);

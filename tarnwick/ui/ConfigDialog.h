@@ -86,6 +86,7 @@ private:
     QPointer<Twk05> m_about;
     void closeAreaPickers();
     QList<QPointer<AreaPicker>> m_pickers;
+    int m_openPickers = 0;
     bool m_picking = false;
     bool m_closing = false;
     bool m_closePending = false;
