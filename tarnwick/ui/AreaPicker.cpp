@@ -39,6 +39,8 @@ AreaPicker::AreaPicker(QImage picture, QScreen* screen, QWidget* parent)
     setCursor(Qt::CrossCursor);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // A screen unplugged meanwhile takes its part of the picture with it.
+    connect(screen, &QObject::destroyed, this, &AreaPicker::cancel);
 }
 
 void AreaPicker::showOnScreen() {
