@@ -1,5 +1,7 @@
 #include "QtScreenInfo.h"
 
+#include "PicturePixels.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -12,28 +14,30 @@ QScreen* screen() {
     return QGuiApplication::primaryScreen();
 }
 
-double twipsPerPixel(double dpi) {
-    return dpi > 0.0 ? 1440.0 / dpi : kUsualTwipsPerPixel;
+// The pixel is the picture's: a device pixel, of which a scaled screen has several to
+// each of Qt's pixels.
+double twipsPerPixel(double dpi, double ratio) {
+    return dpi > 0.0 && ratio > 0.0 ? 1440.0 / (dpi * ratio) : kUsualTwipsPerPixel;
 }
 
 } // namespace
 
 double QtScreenInfo::twipsPerPixelX() const {
     QScreen* s = screen();
-    return s ? twipsPerPixel(s->logicalDotsPerInchX()) : kUsualTwipsPerPixel;
+    return s ? twipsPerPixel(s->logicalDotsPerInchX(), s->devicePixelRatio()) : kUsualTwipsPerPixel;
 }
 
 double QtScreenInfo::twipsPerPixelY() const {
     QScreen* s = screen();
-    return s ? twipsPerPixel(s->logicalDotsPerInchY()) : kUsualTwipsPerPixel;
+    return s ? twipsPerPixel(s->logicalDotsPerInchY(), s->devicePixelRatio()) : kUsualTwipsPerPixel;
 }
 
 double QtScreenInfo::widthTwips() const {
     QScreen* s = screen();
-    return s ? s->size().width() * twipsPerPixelX() : 0.0;
+    return s ? PictureRect(s).width() * twipsPerPixelX() : 0.0;
 }
 
 double QtScreenInfo::heightTwips() const {
     QScreen* s = screen();
-    return s ? s->size().height() * twipsPerPixelY() : 0.0;
+    return s ? PictureRect(s).height() * twipsPerPixelY() : 0.0;
 }

@@ -2,7 +2,8 @@
 
 #include "platform/ScreenInfo.h"
 
-// The primary screen: twips per pixel = 1440 / the screen's logical DPI.
+// The primary screen, counted in the captured picture's pixels: twips per pixel =
+// 1440 / (the screen's logical DPI x its device-pixel ratio).
 class QtScreenInfo : public ScreenInfo {
 public:
     double twipsPerPixelX() const override;

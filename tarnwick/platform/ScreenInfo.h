@@ -1,6 +1,7 @@
 #pragma once
 
-// Facts about the screen the forms and the drawing measure in twips by.
+// Facts about the screen the drawing measures in twips by. Its pixel is the captured
+// picture's, so the size in twips over twips per pixel is the screen's part of it.
 class ScreenInfo {
 public:
     virtual ~ScreenInfo() = default;

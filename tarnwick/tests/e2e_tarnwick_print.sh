@@ -49,4 +49,16 @@ wait_for_jobs "$CHOSEN_QUEUE" 1
 [ "$(completed_jobs "$DEFAULT_QUEUE")" -eq 1 ] || fail "the default printer got the job too"
 
 kill -0 "$TARNWICK_PID" || fail "tarnwick ended"
+
+# At scale 2, an area from the corner with no size stored is the whole screen, not a quarter.
+kill "$TARNWICK_PID"
+store_settings PrintSpecific=1 "PrintDevice=$CHOSEN_QUEUE"
+sed -i '/^[WH]_Coord=/d' "$XDG_CONFIG_HOME/Tarnwick32/Tarnwick32.conf"
+wait_until 30 program_ended || fail "tarnwick did not end"
+QT_SCALE_FACTOR=2 start_tarnwick
+wait_until 30 resident_ready || fail "the resident form did not appear at scale 2"
+xdotool key Print
+wait_for_jobs "$CHOSEN_QUEUE" 2
+printed=$(pdfimages -list "$WORK/out/$CHOSEN_QUEUE.pdf" | awk 'NR == 3 { print $4 "x" $5 }')
+[ "$printed" = 1280x1024 ] || fail "at scale 2 the default area printed $printed of 1280x1024"
 echo PASS

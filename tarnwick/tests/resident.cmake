@@ -17,3 +17,8 @@ tarnwick_script_test(NAME e2e_tarnwick_wayland SCRIPT e2e_tarnwick_wayland.sh FI
 set_tests_properties(e2e_tarnwick_wayland PROPERTIES SKIP_RETURN_CODE 77)
 # The command socket: lines, a flood, and folders and sockets of other users.
 tarnwick_test(NAME tst_platform_channel SOURCES tst_platform_channel.cpp)
+# The dialog's area picker again, on a screen at scale 2 with one at scale 1 beside it.
+add_test(NAME tst_ui_configdialog_two_screens COMMAND tst_ui_configdialog pickArea)
+set_tests_properties(tst_ui_configdialog_two_screens PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/support/two_screens.json;QT_SCREEN_SCALE_FACTORS=main=2\\;side=1;CUPS_SERVER=${SERVICE_CUPS_SERVER}"
+    TIMEOUT 300 LABELS tarnwick)

@@ -25,11 +25,18 @@ class TestProbe : public QObject {
     QTemporaryDir m_config;
     QString m_image;
 
-    ProbeRun probe(const QStringList& args) {
+    // scales: the factors of the screens of support/two_screens.json; none, the platform's own.
+    ProbeRun probe(const QStringList& args, const QString& scales = {}) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (!scales.isEmpty()) {
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                       QStringLiteral("offscreen:configfile=%1/support/two_screens.json")
+                           .arg(qEnvironmentVariable("TARNWICK_TEST_SOURCE_DIR")));
+            env.insert(QStringLiteral("QT_SCREEN_SCALE_FACTORS"), scales);
+        }
         process.setProcessEnvironment(env);
         process.start(qEnvironmentVariable("TARNWICK_BIN_DIR") + QStringLiteral("/tarnwick-probe"),
                       args);
@@ -63,16 +70,45 @@ private slots:
         QVERIFY(screen.save(m_image));
     }
 
+    // A 2560 x 1600 screen with a 1920 x 1080 one to its right, at several scales: the
+    // default area and where pointer positions (Qt's pixels) lie in the picture.
+    void settingsWithNothingStored_data() {
+        QTest::addColumn<QString>("scales");
+        QTest::addColumn<QString>("pointer");
+        QTest::addColumn<QString>("picture");
+        const auto row = [](const char* name, const char* scales, const char* in, const char* out) {
+            QTest::newRow(name) << QString::fromLatin1(scales) << QString::fromLatin1(in)
+                                << QString::fromLatin1(out);
+        };
+        row("platform's screen", "", "", "");
+        row("scale 1", "main=1;side=1", "1280,800 2559,1599", "1280,800 2559,1599");
+        row("scale 2", "main=2;side=2", "640,400 1279,799", "1280,800 2558,1598");
+        // Qt's 1707 pixels (2560 / 1.5) stand for 2560 of the picture.
+        row("scale 1.5", "main=1.5;side=1.5", "640,400 3,1", "960,600 4,1");
+        // Each monitor's part starts where the monitor starts and counts in its own ratio.
+        row("2, then 1", "main=2;side=1", "640,400 4479,1079", "1280,800 4479,1079");
+        row("1, then 1.5", "main=1;side=1.5", "2560,0 3839,719", "2560,0 4478,1078");
+    }
+
     void settingsWithNothingStored() {
+        QFETCH(QString, scales);
+        QFETCH(QString, pointer);
+        QFETCH(QString, picture);
         QFile::remove(m_config.filePath(QStringLiteral("Tarnwick32/Tarnwick32.conf")));
-        const ProbeRun run = probe({QStringLiteral("settings")});
+        const ProbeRun run = probe({QStringLiteral("settings")}, scales);
         QCOMPARE(run.exitCode, 0);
         QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 13);
-        // The screen's size in pixels stands in for width and height.
+        // The primary screen's size in the picture's pixels stands in for width and height.
         QVERIFY(lines[3].startsWith(QLatin1String("W_Coord=")));
         QVERIFY(lines[3].mid(8).toInt() > 0);
         QVERIFY(lines[4].mid(8).toInt() > 0);
+        if (!scales.isEmpty()) {
+            QCOMPARE(lines[3] + lines[4], QStringLiteral("W_Coord=2560H_Coord=1600"));
+            const ProbeRun mapped =
+                probe(QStringList{QStringLiteral("pointer")} + pointer.split(u' '), scales);
+            QCOMPARE(mapped.out.split(u'\n', Qt::SkipEmptyParts).join(u' '), picture);
+        }
         lines.removeAt(4);
         lines.removeAt(3);
         QCOMPARE(lines, (QStringList{"PrintSpecific=0", "X_Coord=0", "Y_Coord=0", "ScaleFactorX=1",

@@ -1,3 +1,4 @@
+#include "AreaPicker.h"
 #include "ConfigDialog.h"
 #include "Program.h"
 #include "ResidentForm.h"
@@ -6,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,6 +55,8 @@ private slots:
     void printerList_data();
     void printerList();
     void helpAndPointerReadout();
+    void pickArea_data();
+    void pickArea();
     void residentFormAfterOk_data();
     void residentFormAfterOk();
     void cancelAtFirstStartEndsProgram();
@@ -376,6 +380,98 @@ void TestTwk01::helpAndPointerReadout() {
     // No tray on the test's platform: the status line names the way back in.
     QVERIFY(
         child<QLabel>(&dialog, "Label3")->text().contains(QLatin1String("tarnwick --configure")));
+}
+
+// The overlay through real mouse and key events, on the layout the test runs on: one
+// screen, or (the second run) a screen at scale 2 with one at scale 1 to its right.
+void TestTwk01::pickArea_data() {
+    QTest::addColumn<int>("screens");
+    QTest::addColumn<QString>("gesture"); // steps: press, rpress, move, release X,Y; key NAME
+    QTest::addColumn<QString>("taken");   // x,y,w,h in the picture, or empty
+    QTest::addColumn<bool>("stillOpen");
+    const auto row = [](const char* name, int screens, const char* gesture, const char* taken,
+                        bool stillOpen) {
+        QTest::newRow(name) << screens << QString::fromLatin1(gesture) << QString::fromLatin1(taken)
+                            << stillOpen;
+    };
+    row("drag", 1, "press 100,50; move 150,80; move 300,250; release 300,250", "100,50,200,200",
+        false);
+    row("drag up and left", 1, "press 300,250; move 90,40; release 100,50", "100,50,200,200",
+        false);
+    row("Esc during a drag", 1, "press 100,50; move 300,250; key Escape", "", false);
+    row("right click", 1, "move 100,50; rpress 100,50", "", false);
+    row("Enter before a drag", 1, "move 100,50; key Return", "", false);
+    row("drag under 4 wide", 1, "press 100,50; move 103,90; release 103,90", "", true);
+    row("drag under 4 high", 1, "press 100,50; release 200,53", "", true);
+    row("scaled screen", 2, "press 100,50; move 300,250; release 300,250", "200,100,400,400",
+        false);
+    row("unscaled screen", 2, "press 2600,100; release 2800,300", "2600,100,200,200", false);
+    row("off the edge", 2, "press 1000,100; move 2000,200; release 2700,300", "2000,200,560,400",
+        false);
+    // Two of Qt's pixels at scale 2 are 4 of the picture's: the height of 3 is too small.
+    row("under 4 on the scaled screen", 2, "press 100,50; release 110,51", "", true);
+    row("Esc on the second screen", 2, "press 2600,100; key Escape", "", false);
+}
+
+void TestTwk01::pickArea() {
+    QFETCH(int, screens);
+    QFETCH(QString, gesture);
+    QFETCH(QString, taken);
+    QFETCH(bool, stillOpen);
+    if (QGuiApplication::screens().size() != screens)
+        QSKIP("a row of another screen layout");
+
+    World world;
+    world.storeArea();
+    world.store.set(QStringLiteral("PrintSpecific"), QStringLiteral("0"));
+    world.capture.setImage(QImage(4480, 1600, QImage::Format_RGB32));
+    Twk01 dialog(world.services(), world.shared, QStringLiteral("tarnwick"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mouseClick(child<QPushButton>(&dialog, "cb_pickarea"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QTRY_COMPARE(dialog.areaPickers().size(), screens);
+    // Steps go to the overlay of the screen where the first one is, in its own pixels.
+    const QString first = gesture.section(u' ', 1, 1);
+    const QPoint start(first.section(u',', 0, 0).toInt(), first.section(u',', 1).toInt());
+    QPointer<AreaPicker> picker;
+    for (AreaPicker* p : dialog.areaPickers()) {
+        QVERIFY(QTest::qWaitForWindowExposed(p));
+        QCOMPARE(p->cursor().shape(), Qt::CrossCursor);
+        if (p->pickedScreen()->geometry().contains(start))
+            picker = p;
+    }
+    QVERIFY(picker);
+    const QPoint origin = picker->pickedScreen()->geometry().topLeft();
+
+    for (const QString& step : gesture.split(QStringLiteral("; "))) {
+        const QString verb = step.section(u' ', 0, 0);
+        const QString arg = step.section(u' ', 1);
+        const QPoint at =
+            QPoint(arg.section(u',', 0, 0).toInt(), arg.section(u',', 1).toInt()) - origin;
+        if (verb == QLatin1String("press"))
+            QTest::mousePress(picker, Qt::LeftButton, {}, at);
+        else if (verb == QLatin1String("rpress"))
+            QTest::mousePress(picker, Qt::RightButton, {}, at);
+        else if (verb == QLatin1String("move"))
+            QTest::mouseMove(picker, at);
+        else if (verb == QLatin1String("release"))
+            QTest::mouseRelease(picker, Qt::LeftButton, {}, at);
+        else
+            QTest::keyClick(picker,
+                            arg == QLatin1String("Escape") ? Qt::Key_Escape : Qt::Key_Return);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QCOMPARE(dialog.areaPickers().size(), stillOpen ? screens : 0);
+    QCOMPARE(dialog.isVisible(), !stillOpen);
+    const QStringList fields = {edit(&dialog, "sle_x")->text(), edit(&dialog, "sle_y")->text(),
+                                edit(&dialog, "sle_w")->text(), edit(&dialog, "sle_h")->text()};
+    QCOMPARE(fields.join(u','), taken.isEmpty() ? QStringLiteral("10,20,400,300") : taken);
+    QCOMPARE(box(&dialog, "cbx_printarea")->isChecked(), !taken.isEmpty());
+    // As for typed values, only OK stores them.
+    QVERIFY(world.store.writtenKeys().isEmpty());
+    QCOMPARE(world.capture.calls(), QList<CaptureKind>{CaptureKind::WholeScreen});
 }
 
 void TestTwk01::residentFormAfterOk_data() {

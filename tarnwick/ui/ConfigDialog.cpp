@@ -2,19 +2,24 @@
 #include "ui_ConfigDialog.h"
 
 #include "AboutBox.h"
+#include "AreaPicker.h"
 #include "DesignFit.h"
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PicturePixels.h"
 #include "platform/Printer.h"
+#include "platform/ScreenCapture.h"
 #include "printing/DrawPlan.h"
 #include "printing/TextNumbers.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QLocale>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QSystemTrayIcon>
@@ -58,7 +63,8 @@ qint16 flag(bool on) {
 Twk01::Twk01(const ProgramServices& services, SharedValues& shared, QString programName,
              QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::Twk01>()), m_services(services), m_shared(shared),
-      m_programName(std::move(programName)), m_pointer([] { return QCursor::pos(); }) {
+      m_programName(std::move(programName)),
+      m_pointer([] { return PicturePoint(QCursor::pos()); }) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -77,6 +83,7 @@ Twk01::Twk01(const ProgramServices& services, SharedValues& shared, QString prog
     connect(m_ui->cb_close, &QPushButton::clicked, this, &Twk01::cb_close_Click);
     connect(m_ui->cb_help, &QPushButton::clicked, this, &Twk01::cb_help_Click);
     connect(m_ui->cb_about, &QPushButton::clicked, this, &Twk01::cb_about_Click);
+    connect(m_ui->cb_pickarea, &QPushButton::clicked, this, &Twk01::cb_pickarea_Click);
     connect(&m_timer1, &QTimer::timeout, this, &Twk01::Timer1_Timer);
     connect(m_ui->ddlb_printer, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_ui->ddlb_printer->setToolTip(
@@ -96,7 +103,11 @@ Twk01::Twk01(const ProgramServices& services, SharedValues& shared, QString prog
     m_timer1.start(kPointerIntervalMs);
 }
 
-Twk01::~Twk01() = default;
+Twk01::~Twk01() {
+    // The picker goes first, while the dialog it reports to is still whole.
+    m_closing = true;
+    qDeleteAll(areaPickers());
+}
 
 bool Twk01::printerChoiceEnabled() const {
     // Where each job can name its printer (CUPS), the choice needs no system switch.
@@ -259,6 +270,77 @@ void Twk01::cb_about_Click() {
         close();
 }
 
+QList<AreaPicker*> Twk01::areaPickers() const {
+    QList<AreaPicker*> open;
+    for (const QPointer<AreaPicker>& picker : m_pickers) {
+        if (picker)
+            open.append(picker);
+    }
+    return open;
+}
+
+void Twk01::closeAreaPickers() {
+    for (AreaPicker* picker : areaPickers())
+        picker->close();
+}
+
+// The dialog leaves the screen first: the area is picked from what lies under it.
+void Twk01::cb_pickarea_Click() {
+    if (m_picking)
+        return;
+    m_picking = true;
+    hide();
+    QTimer::singleShot(kHideSettleMs, this, &Twk01::pickArea);
+}
+
+void Twk01::pickArea() {
+    if (m_closing)
+        return;
+    const QImage picture = m_services.capture.capture(CaptureKind::WholeScreen);
+    if (picture.isNull()) {
+        m_picking = false;
+        BringForward(this);
+        const QString why = m_services.capture.failure();
+        m_services.messages.show(why.isEmpty() ? QStringLiteral("The screen could not be captured.")
+                                               : why,
+                                 MessageIcon::Exclamation, kNoticeTitle);
+        return;
+    }
+    // Where windows cannot be placed (Wayland), a full-screen window goes to the output
+    // the dialog was on; there the picture is that output's.
+    m_pickers.clear();
+    QList<QScreen*> screens = QGuiApplication::screens();
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        screens = {screen()};
+    for (QScreen* s : std::as_const(screens)) {
+        auto* picker = new AreaPicker(picture, s, this);
+        picker->setAttribute(Qt::WA_DeleteOnClose);
+        connect(picker, &AreaPicker::picked, this, &Twk01::takePickedArea);
+        connect(picker, &AreaPicker::picked, this, &Twk01::closeAreaPickers);
+        connect(picker, &AreaPicker::cancelled, this, &Twk01::closeAreaPickers);
+        // Counted rather than looked at: an overlay announces its end half destroyed.
+        ++m_openPickers;
+        connect(picker, &QObject::destroyed, this, [this] {
+            if (--m_openPickers == 0 && m_picking) {
+                m_picking = false;
+                if (!m_closing)
+                    BringForward(this);
+            }
+        });
+        m_pickers.append(picker);
+        picker->showOnScreen();
+    }
+}
+
+// Like typed values, nothing is stored before OK.
+void Twk01::takePickedArea(const QRect& area) {
+    m_ui->sle_x->setText(QString::number(area.x()));
+    m_ui->sle_y->setText(QString::number(area.y()));
+    m_ui->sle_w->setText(QString::number(area.width()));
+    m_ui->sle_h->setText(QString::number(area.height()));
+    m_ui->cbx_printarea->setChecked(true);
+}
+
 void Twk01::bringAboutBoxForward() {
     if (m_about)
         BringForward(m_about);
@@ -292,5 +374,7 @@ void Twk01::closeEvent(QCloseEvent* event) {
         return;
     }
     m_timer1.stop();
+    m_closing = true;
+    closeAreaPickers();
     QDialog::closeEvent(event);
 }

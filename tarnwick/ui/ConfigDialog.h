@@ -14,6 +14,7 @@ namespace Ui {
 class Twk01;
 }
 
+class AreaPicker;
 class Twk05;
 
 // The configuration dialog. It works directly on the program-wide settings record:
@@ -24,18 +25,22 @@ class Twk01 : public QDialog {
 
 public:
     static constexpr int kPointerIntervalMs = 100;
+    // How long the hidden dialog gets to leave the screen before the screen is captured.
+    static constexpr int kHideSettleMs = 300;
 
     Twk01(const ProgramServices& services, SharedValues& shared, QString programName,
           QWidget* parent = nullptr);
     ~Twk01() override;
 
-    // Where the pointer readout asks for the position (screen pixels).
+    // Where the pointer readout asks for the position, in the captured picture's pixels.
     void setPointerSource(std::function<QPoint()> source) { m_pointer = std::move(source); }
 
     // Closes the About box when it is open; the program's shutdown does this first.
     void closeAboutBox();
     // Brings the About box forward when it is open.
     void bringAboutBoxForward();
+    // The area picker's overlays while it is open, one a screen.
+    QList<AreaPicker*> areaPickers() const;
 
 signals:
     // OK of the first configuration (or under the program name "TWK"): the resident
@@ -53,6 +58,7 @@ public slots:
     void cb_close_Click();
     void cb_help_Click();
     void cb_about_Click();
+    void cb_pickarea_Click();
     void Timer1_Timer();
 
 protected:
@@ -67,6 +73,9 @@ private:
     QString printerEntry(int index) const;
     // The first of the six numeric fields whose text cannot be taken, with its message.
     bool validateFields();
+    // Captures the screen and opens the area picker over it.
+    void pickArea();
+    void takePickedArea(const QRect& area);
 
     std::unique_ptr<Ui::Twk01> m_ui;
     ProgramServices m_services;
@@ -75,5 +84,10 @@ private:
     QTimer m_timer1;
     std::function<QPoint()> m_pointer;
     QPointer<Twk05> m_about;
+    void closeAreaPickers();
+    QList<QPointer<AreaPicker>> m_pickers;
+    int m_openPickers = 0;
+    bool m_picking = false;
+    bool m_closing = false;
     bool m_closePending = false;
 };
