@@ -38,7 +38,8 @@ public:
     // false when no move is armed.
     bool takeGenreClick();
 
-    // Keys let go in the genre list, after the window has placed the popup beside it.
+    // Keys let go in the genre list, handed on by the window once it has placed the popup
+    // beside it.
     void genreListKeys(int key);
 
 public slots:

@@ -123,9 +123,6 @@ TForm1::TForm1(const TForm1Services& services, QWidget* parent)
     connect(u->RenameSong, &QAction::triggered, this, &TForm1::RenameSongClick);
     connect(u->CopyMp3File, &QAction::triggered, this, &TForm1::CopyMp3FileClick);
     connect(u->DelMp3File, &QAction::triggered, this, &TForm1::DelMp3FileClick);
-    // After GenreListKeyUp, which has placed the popup beside the list.
-    connect(u->GenreList, &TListBox::keyUp, m_genres, &GenreCommands::genreListKeys);
-    connect(u->SongList, &TListBox::keyUp, m_songFiles, &SongFileCommands::songListKeys);
     m_renameForm->setTextCheck(
         [this](int mode, const QString& text) { return acceptPopupText(mode, text); });
     connect(m_renameForm, &TRenameForm::confirmed, this, &TForm1::popupConfirmed);
@@ -205,15 +202,19 @@ void TForm1::SongListKeyUp(int key) {
         emit enqueueSongsRequested();
     else if (key == Qt::Key_Delete)
         DeleteSongListClick();
+    else if (m_songFiles)
+        m_songFiles->songListKeys(key);
 }
 
-void TForm1::GenreListKeyUp(int) {
+void TForm1::GenreListKeyUp(int key) {
     // Every key readies the popup beside the genre list, still hidden, for the genre
     // commands that show it.
-    if (m_renameForm) {
-        m_renameForm->resize(150, m_renameForm->height());
-        m_renameForm->move(m_ui->GenreList->mapToGlobal(QPoint(10, 50)));
-    }
+    if (!m_renameForm)
+        return;
+    m_renameForm->resize(150, m_renameForm->height());
+    m_renameForm->move(m_ui->GenreList->mapToGlobal(QPoint(10, 50)));
+    if (m_genres)
+        m_genres->genreListKeys(key);
 }
 
 void TForm1::FindEditKeyUp(int key) {

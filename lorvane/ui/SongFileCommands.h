@@ -25,7 +25,7 @@ public:
     // The clipboard that the copy command puts files on; none by default.
     void setFileClipboard(lorvane::FileClipboard* clipboard) { m_clipboard = clipboard; }
 
-    // Keys let go in the song list.
+    // Keys let go in the song list that the window leaves to the song files (F2 to F4).
     void songListKeys(int key);
     // Why the rename popup's text cannot name the file, "" when it can.
     QString renameRefusal(const QString& typed) const;
