@@ -101,21 +101,18 @@ int main(int argc, char* argv[]) {
                                    messages, events, trigger,   *capture};
 
     if (*command == Command::Print || *command == Command::PrintWindow) {
-        return PrintOnce(services, DetectOsKind(QueryOsVersion()),
-                         *command == Command::Print ? CaptureKind::WholeScreen
-                                                    : CaptureKind::ActiveWindow);
+        return PrintOnce(services, *command == Command::Print ? CaptureKind::WholeScreen
+                                                              : CaptureKind::ActiveWindow);
     }
 
     InstanceLock instance;
-    QString osKind;
-    const StartStep step =
-        RunStartRoutine(instance.anotherInstanceRuns(), QueryOsVersion(), store, osKind);
+    const StartStep step = RunStartRoutine(instance.anotherInstanceRuns(), store);
     if (step == StartStep::EndAtOnce)
         return 0;
 
     const QString programName =
         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    Program program(services, osKind, programName);
+    Program program(services, programName);
     QObject::connect(&program, &Program::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     InstanceChannel channel;

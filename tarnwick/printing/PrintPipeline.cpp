@@ -31,8 +31,8 @@ struct BusyMark {
 } // namespace
 
 PrintPipeline::PrintPipeline(const PipelineServices& services, PrintSettings& settings,
-                             const QString& osKind, qint16& promptChoice)
-    : m_services(services), m_settings(settings), m_osKind(osKind), m_promptChoice(promptChoice) {}
+                             qint16& promptChoice)
+    : m_services(services), m_settings(settings), m_promptChoice(promptChoice) {}
 
 TickResult PrintPipeline::tick(bool keyPressed, bool printingEnabled) {
     if (m_busy)
@@ -159,14 +159,17 @@ TickResult PrintPipeline::print() {
     return TickResult::Printed;
 }
 
-bool PrintPipeline::printerChoiceEnabled() const {
-    return m_osKind == kOsKindNT4 || m_services.printers.sendsToNamedPrinter();
+bool PrinterChoiceEnabled(const PrintSystem& printers) {
+    // The one Windows system that let a job choose its printer (NT 4.0) is never the
+    // system here; where each job can name its printer (CUPS), the choice needs no
+    // system switch.
+    return printers.sendsToNamedPrinter();
 }
 
 // The printer this job goes to: empty for the system's default printer. A chosen
 // printer takes this one job; the system's default stays as it is.
 QString PrintPipeline::choosePrinter() {
-    if (!printerChoiceEnabled())
+    if (!PrinterChoiceEnabled(m_services.printers))
         return {};
     const QString& wanted = m_settings.PrintDevice;
     if (IsDefaultPrinterName(wanted) || wanted == m_services.printers.defaultPrinterName())

@@ -38,6 +38,9 @@ enum class TickResult {
     Failed, // abandoned with a message to the user
 };
 
+// Whether the printer named in the settings takes the job (else the system's default).
+bool PrinterChoiceEnabled(const PrintSystem& printers);
+
 // The capture-and-print pipeline. Each tick is told whether the print key was pressed
 // since the last one and whether printing is enabled; it prints at most once.
 // The settings record and PromptChoice are shared with whoever else edits them: the
@@ -47,8 +50,7 @@ enum class TickResult {
 // a tick that arrives then (or during a message box) returns Busy.
 class PrintPipeline {
 public:
-    PrintPipeline(const PipelineServices& services, PrintSettings& settings, const QString& osKind,
-                  qint16& promptChoice);
+    PrintPipeline(const PipelineServices& services, PrintSettings& settings, qint16& promptChoice);
 
     TickResult tick(bool keyPressed, bool printingEnabled);
 
@@ -68,7 +70,6 @@ public:
 
 private:
     TickResult print();
-    bool printerChoiceEnabled() const;
     QString choosePrinter();
     TickResult fail(const QString& text);
     // A message in the middle of a print, with the prompt out of its way.
@@ -76,7 +77,6 @@ private:
 
     PipelineServices m_services;
     PrintSettings& m_settings;
-    QString m_osKind;
     qint16& m_promptChoice;
     QImage m_picture;
     bool m_busy = false;

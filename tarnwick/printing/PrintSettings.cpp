@@ -5,6 +5,7 @@
 #include "printing/TextNumbers.h"
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -85,24 +86,6 @@ bool IsFirstStart(SettingsStore& store) {
     const std::optional<QString> text = store.read(
         kSettingsApplication, kSettingsSection, QStringLiteral("PrintSpecific"), kFirstStartMarker);
     return text && *text == kFirstStartMarker;
-}
-
-QString DetectOsKind(const std::optional<OsVersionInfo>& version) {
-    if (!version)
-        return {};
-    const OsVersionInfo& v = *version;
-    if (v.majorVersion == 3 && v.minorVersion == 51 && v.buildNumber == 1057 &&
-        v.platformId == OsVersionInfo::WindowsNT)
-        return QStringLiteral("WINNT 3.51");
-    // The Windows 95 build field carries the version 4.00 in its upper half and
-    // the build 950 in its lower half.
-    if (v.majorVersion == 4 && v.minorVersion == 0 && v.buildNumber == 0x040003B6 &&
-        v.platformId == OsVersionInfo::Windows)
-        return QStringLiteral("WIN95");
-    if (v.majorVersion == 4 && v.minorVersion == 0 && v.buildNumber == 1381 &&
-        v.platformId == OsVersionInfo::WindowsNT)
-        return kOsKindNT4;
-    return {};
 }
 
 bool IsDefaultPrinterName(const QString& deviceName) {

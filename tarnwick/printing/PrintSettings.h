@@ -1,11 +1,7 @@
 // PrintSettings.h: Twk00, the print settings (PrintSettings) and how they are stored.
 #pragma once
 
-#include "platform/OsVersion.h"
-
 #include <QString>
-
-#include <optional>
 
 class ScreenInfo;
 class SettingsStore;
@@ -17,9 +13,6 @@ inline const QString kSettingsSection = QStringLiteral("General");
 // The two names that stand for the system's default printer.
 inline const QString kSystemPrinter = QStringLiteral("<System Printer>");
 inline const QString kSystemDefault = QStringLiteral("<System Default>");
-
-// The one system kind that enables printer choice by itself.
-inline const QString kOsKindNT4 = QStringLiteral("WINNT 4.0");
 
 // The program-wide print settings. Zero-filled until the first load; each field
 // is stored under its own name.
@@ -50,10 +43,6 @@ void SavePrintSettings(const PrintSettings& settings, SettingsStore& store);
 
 // True until settings were stored once (PrintSpecific is always among them).
 bool IsFirstStart(SettingsStore& store);
-
-// The system kind from the version record: "WINNT 3.51", "WIN95", "WINNT 4.0",
-// or empty for every other record and when there is none.
-QString DetectOsKind(const std::optional<OsVersionInfo>& version);
 
 // Whether the name stands for the system's default printer.
 bool IsDefaultPrinterName(const QString& deviceName);

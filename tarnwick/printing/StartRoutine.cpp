@@ -2,11 +2,9 @@
 
 #include "printing/PrintSettings.h"
 
-StartStep RunStartRoutine(bool anotherInstanceRuns, const std::optional<OsVersionInfo>& version,
-                          SettingsStore& store, QString& osKind) {
+StartStep RunStartRoutine(bool anotherInstanceRuns, SettingsStore& store) {
     if (anotherInstanceRuns)
         return StartStep::EndAtOnce;
-    osKind = DetectOsKind(version);
     if (IsFirstStart(store))
         return StartStep::OpenConfiguration;
     return StartStep::LoadResident;

@@ -1,11 +1,5 @@
 #pragma once
 
-#include "platform/OsVersion.h"
-
-#include <QString>
-
-#include <optional>
-
 class SettingsStore;
 
 // What the program does after its start routine.
@@ -15,8 +9,6 @@ enum class StartStep {
     LoadResident,      // the hidden resident form with its tray icon and timer
 };
 
-// The start routine: records the system kind in osKind and decides how the program
-// goes on. Each step stands alone, so a store that cannot be read still starts
-// the resident form.
-StartStep RunStartRoutine(bool anotherInstanceRuns, const std::optional<OsVersionInfo>& version,
-                          SettingsStore& store, QString& osKind);
+// The start routine: decides how the program goes on. Each step stands alone, so a
+// store that cannot be read still starts the resident form.
+StartStep RunStartRoutine(bool anotherInstanceRuns, SettingsStore& store);

@@ -135,7 +135,7 @@ int run(const QStringList& args) {
     PrintSettings settings;
     qint16 promptChoice = -1;
     PrintPipeline pipeline({store, screen, clipboard, printers, messages, events, forms}, settings,
-                           DetectOsKind(QueryOsVersion()), promptChoice);
+                           promptChoice);
 
     QTextStream out(stdout);
     pipeline.setPlanObserver([&out](const DrawPlan& plan, const QSizeF& page) {

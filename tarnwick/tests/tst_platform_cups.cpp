@@ -99,7 +99,7 @@ class TestCups : public QObject {
         m_store.set(QStringLiteral("PrintOrientation"), QString::number(orientation));
         PrintPipeline pipeline(
             {m_store, m_screen, m_clipboard, m_printers, m_messages, m_events, m_forms}, m_settings,
-            QString(), m_choice);
+            m_choice);
         return pipeline.tick(true, true);
     }
 

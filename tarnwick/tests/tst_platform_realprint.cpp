@@ -64,10 +64,8 @@ struct PdfRig {
     FakePrintForms forms;
     PrintSettings settings;
     qint16 promptChoice = -1;
-    PrintPipeline pipeline{{store, screen, clipboard, printers, messages, events, forms},
-                           settings,
-                           QString(),
-                           promptChoice};
+    PrintPipeline pipeline{
+        {store, screen, clipboard, printers, messages, events, forms}, settings, promptChoice};
 
     void set(const char* key, int value) { store.set(QLatin1String(key), QString::number(value)); }
 

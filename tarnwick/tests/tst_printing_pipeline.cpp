@@ -23,11 +23,8 @@ struct Rig {
     FakePrintForms forms;
     PrintSettings settings;
     qint16 promptChoice = -1;
-    QString osKind;
-    PrintPipeline pipeline{{store, screen, clipboard, printers, messages, events, forms},
-                           settings,
-                           osKind,
-                           promptChoice};
+    PrintPipeline pipeline{
+        {store, screen, clipboard, printers, messages, events, forms}, settings, promptChoice};
 
     explicit Rig(QSize image = QSize(1024, 768)) {
         QImage picture(image, QImage::Format_RGB32);
@@ -294,54 +291,37 @@ private slots:
 
     void printerChoice_data() {
         QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("osKind");
         QTest::addColumn<bool>("namedJobs");
         QTest::addColumn<QString>("opened");
         QTest::addColumn<QString>("printedOn");
         QTest::addColumn<bool>("message");
-        QTest::newRow("system printer") << "<System Printer>"
-                                        << "" << true << ""
+        QTest::newRow("system printer") << "<System Printer>" << true << ""
                                         << "Office" << false;
-        QTest::newRow("system default") << "<System Default>"
-                                        << "" << true << ""
+        QTest::newRow("system default") << "<System Default>" << true << ""
                                         << "Office" << false;
-        QTest::newRow("the default by name") << "Office"
-                                             << "" << true << ""
+        QTest::newRow("the default by name") << "Office" << true << ""
                                              << "Office" << false;
-        QTest::newRow("another printer, this job only") << "Colour"
-                                                        << "" << true << "Colour"
+        QTest::newRow("another printer, this job only") << "Colour" << true << "Colour"
                                                         << "Colour" << false;
-        QTest::newRow("removed printer") << "Gone"
-                                         << "" << true << ""
+        QTest::newRow("removed printer") << "Gone" << true << ""
                                          << "Office" << true;
-        QTest::newRow("names compare case-sensitively") << "colour"
-                                                        << "" << true << ""
+        QTest::newRow("names compare case-sensitively") << "colour" << true << ""
                                                         << "Office" << true;
-        QTest::newRow("no named jobs: name ignored") << "Colour"
-                                                     << "" << false << ""
+        QTest::newRow("no named jobs: name ignored") << "Colour" << false << ""
                                                      << "Office" << false;
-        QTest::newRow("no named jobs: removed printer ignored") << "Gone"
-                                                                << "" << false << ""
+        QTest::newRow("no named jobs: removed printer ignored") << "Gone" << false << ""
                                                                 << "Office" << false;
-        QTest::newRow("NT 4.0 chooses") << "Colour"
-                                        << "WINNT 4.0" << false << "Colour"
-                                        << "Colour" << false;
-        QTest::newRow("NT 3.51 does not") << "Colour"
-                                          << "WINNT 3.51" << false << ""
-                                          << "Office" << false;
     }
     void printerChoice() {
         QFETCH(QString, device);
-        QFETCH(QString, osKind);
         QFETCH(bool, namedJobs);
         QFETCH(QString, opened);
         QFETCH(QString, printedOn);
         QFETCH(bool, message);
         Rig rig;
-        rig.osKind = osKind;
         PrintPipeline pipeline({rig.store, rig.screen, rig.clipboard, rig.printers, rig.messages,
                                 rig.events, rig.forms},
-                               rig.settings, osKind, rig.promptChoice);
+                               rig.settings, rig.promptChoice);
         rig.printers.namedJobs = namedJobs;
         rig.set("PrintDevice", device);
         // The progress notice stays above other windows: it is off the screen while the

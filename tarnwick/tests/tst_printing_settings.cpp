@@ -209,41 +209,6 @@ private slots:
         // An unquoted comma makes Qt read a list; the text comes back whole.
         QCOMPARE(s.PrintDevice, QStringLiteral("Office,2nd floor"));
     }
-
-    void osKind_data() {
-        QTest::addColumn<uint>("major");
-        QTest::addColumn<uint>("minor");
-        QTest::addColumn<uint>("build");
-        QTest::addColumn<uint>("platform");
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("NT 3.51") << 3u << 51u << 1057u << 2u << "WINNT 3.51";
-        QTest::newRow("NT 3.51 other build") << 3u << 51u << 1058u << 2u << "";
-        QTest::newRow("Windows 95") << 4u << 0u << 67109814u << 1u << "WIN95";
-        QTest::newRow("Windows 95 build 1111") << 4u << 0u << 0x04000457u << 1u << "";
-        QTest::newRow("NT 4.0") << 4u << 0u << 1381u << 2u << "WINNT 4.0";
-        QTest::newRow("NT 4.0 other build") << 4u << 0u << 1380u << 2u << "";
-        QTest::newRow("NT 4.0 numbers, 95 family") << 4u << 0u << 1381u << 1u << "";
-        QTest::newRow("later Windows") << 10u << 0u << 19045u << 2u << "";
-        QTest::newRow("Linux kernel") << 6u << 1u << 0u << uint(OsVersionInfo::Other) << "";
-    }
-    void osKind() {
-        QFETCH(uint, major);
-        QFETCH(uint, minor);
-        QFETCH(uint, build);
-        QFETCH(uint, platform);
-        QFETCH(QString, kind);
-        OsVersionInfo info;
-        info.majorVersion = major;
-        info.minorVersion = minor;
-        info.buildNumber = build;
-        info.platformId = platform;
-        QCOMPARE(DetectOsKind(info), kind);
-    }
-
-    void osKindOnThisSystemIsEmpty() {
-        QVERIFY(DetectOsKind(std::nullopt).isEmpty());
-        QVERIFY(DetectOsKind(QueryOsVersion()).isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSettings)

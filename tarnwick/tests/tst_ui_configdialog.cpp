@@ -304,7 +304,6 @@ void TestTwk01::printDuringDialogPutsStoredPromptBack() {
 }
 
 void TestTwk01::printerList_data() {
-    QTest::addColumn<QString>("osKind");
     QTest::addColumn<bool>("namedJobs");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QStringList>("entries");
@@ -312,21 +311,19 @@ void TestTwk01::printerList_data() {
 
     const QString def = QStringLiteral("<System Default>");
     const QStringList all = {def, QStringLiteral("Office"), QStringLiteral("Colour")};
-    QTest::newRow("no choice") << "" << false << "Colour" << QStringList{def} << def;
-    QTest::newRow("NT 4.0") << "WINNT 4.0" << false << "Colour" << all << "Colour";
-    QTest::newRow("jobs name their printer") << "" << true << "Office" << all << "Office";
-    QTest::newRow("printer gone") << "" << true << "Gone" << all << def;
-    QTest::newRow("never stored") << "" << true << "" << all << def;
-    QTest::newRow("case differs") << "" << true << "office" << all << def;
+    QTest::newRow("no choice") << false << "Colour" << QStringList{def} << def;
+    QTest::newRow("jobs name their printer") << true << "Office" << all << "Office";
+    QTest::newRow("printer gone") << true << "Gone" << all << def;
+    QTest::newRow("never stored") << true << "" << all << def;
+    QTest::newRow("case differs") << true << "office" << all << def;
     // A name too long for the list: the entry gives way in the middle, the tip and the
     // stored value keep it whole.
     const QString longName = QStringLiteral("Colour_Laser_MFP_Office_2nd_Floor_Room_214");
     QTest::newRow("long queue name")
-        << "" << true << longName << (all + QStringList{longName}) << longName;
+        << true << longName << (all + QStringList{longName}) << longName;
 }
 
 void TestTwk01::printerList() {
-    QFETCH(QString, osKind);
     QFETCH(bool, namedJobs);
     QFETCH(QString, stored);
     QFETCH(QStringList, entries);
@@ -335,7 +332,6 @@ void TestTwk01::printerList() {
     World world;
     world.storeArea();
     world.printers.namedJobs = namedJobs;
-    world.shared.osKind = osKind;
     if (!stored.isEmpty())
         world.store.set(QStringLiteral("PrintDevice"), stored);
     if (entries.size() > 3)
@@ -492,10 +488,9 @@ void TestTwk01::residentFormAfterOk() {
     World world;
     if (!firstStart)
         world.storeArea();
-    QString osKind;
-    const StartStep step = RunStartRoutine(false, std::nullopt, world.store, osKind);
+    const StartStep step = RunStartRoutine(false, world.store);
     QCOMPARE(step == StartStep::OpenConfiguration, firstStart);
-    Program program(world.services(), osKind, programName);
+    Program program(world.services(), programName);
     QSignalSpy ended(&program, &Program::ended);
     // The dialog alone, as at first start or with the resident form closed.
     program.openConfiguration();
@@ -513,10 +508,9 @@ void TestTwk01::residentFormAfterOk() {
 
 void TestTwk01::cancelAtFirstStartEndsProgram() {
     World world;
-    QString osKind;
-    Program program(world.services(), osKind, QStringLiteral("tarnwick"));
+    Program program(world.services(), QStringLiteral("tarnwick"));
     QSignalSpy ended(&program, &Program::ended);
-    program.start(RunStartRoutine(false, std::nullopt, world.store, osKind));
+    program.start(RunStartRoutine(false, world.store));
     QVERIFY(program.configuration());
 
     box(program.configuration(), "cbx_printarea")->click();

@@ -378,7 +378,7 @@ private slots:
         PrintSettings settings;
         qint16 choice = -1;
         PrintPipeline pipeline({store, screen, clipboard, printers, messages, events, forms},
-                               settings, QString(), choice);
+                               settings, choice);
 
         QList<TickResult> ticks;
         QTimer ticker;

@@ -284,7 +284,7 @@ void TestTwk02::commandThroughTheSocket() {
     QtEventPump events;
     Program program({world.store, world.screen, world.clipboard, world.printers, world.messages,
                      events, world.trigger, world.capture},
-                    QString(), QStringLiteral("tarnwick"));
+                    QStringLiteral("tarnwick"));
     program.start(StartStep::LoadResident);
     InstanceChannel channel(QStringLiteral("TwkCommandTest"));
     program.takeCommandsFrom(channel);
@@ -331,7 +331,7 @@ void TestTwk02::shutdown() {
 
     ResidentWorld world;
     world.storeArea();
-    Program program(world.services(), QString(), QStringLiteral("tarnwick"));
+    Program program(world.services(), QStringLiteral("tarnwick"));
     QSignalSpy ended(&program, &Program::ended);
     program.start(StartStep::LoadResident);
     QVERIFY(program.resident());

@@ -63,14 +63,13 @@ QString CommandOutcome(TickResult result, const QString& failure) {
     return failure.isEmpty() ? QStringLiteral("Nothing was printed.") : failure;
 }
 
-int PrintOnce(const ProgramServices& services, const QString& osKind, CaptureKind kind) {
+int PrintOnce(const ProgramServices& services, CaptureKind kind) {
     NotedMessages messages(services.messages, true);
     PipelineForms forms;
     SharedValues shared;
-    shared.osKind = osKind;
     PrintPipeline pipeline({services.store, services.screen, services.clipboard, services.printers,
                             messages, services.events, forms},
-                           shared.settings, shared.osKind, shared.promptChoice);
+                           shared.settings, shared.promptChoice);
     const TickResult result =
         PrintByCommand(pipeline, services.capture, messages, services.store, kind, true);
     if (result == TickResult::Printed)

@@ -45,4 +45,4 @@ QString CommandOutcome(TickResult result, const QString& failure);
 // tarnwick --print with no instance running: one print with the stored settings, and
 // the program ends. The exit status: 0 when the page went to the printer, else 1 with
 // the reason on standard error (as well as in the message box the print shows).
-int PrintOnce(const ProgramServices& services, const QString& osKind, CaptureKind kind);
+int PrintOnce(const ProgramServices& services, CaptureKind kind);

@@ -11,6 +11,7 @@
 #include "platform/Printer.h"
 #include "platform/ScreenCapture.h"
 #include "printing/DrawPlan.h"
+#include "printing/PrintPipeline.h"
 #include "printing/TextNumbers.h"
 
 #include <QCloseEvent>
@@ -110,8 +111,7 @@ Twk01::~Twk01() {
 }
 
 bool Twk01::printerChoiceEnabled() const {
-    // Where each job can name its printer (CUPS), the choice needs no system switch.
-    return m_shared.osKind == kOsKindNT4 || m_services.printers.sendsToNamedPrinter();
+    return PrinterChoiceEnabled(m_services.printers);
 }
 
 void Twk01::Form_Load() {

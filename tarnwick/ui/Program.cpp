@@ -5,11 +5,8 @@
 #include "ResidentForm.h"
 #include "platform/InstanceChannel.h"
 
-Program::Program(const ProgramServices& services, QString osKind, QString programName,
-                 QObject* parent)
-    : QObject(parent), m_services(services), m_programName(std::move(programName)) {
-    m_shared.osKind = std::move(osKind);
-}
+Program::Program(const ProgramServices& services, QString programName, QObject* parent)
+    : QObject(parent), m_services(services), m_programName(std::move(programName)) {}
 
 Program::~Program() {
     m_ended = true;

@@ -19,8 +19,7 @@ class Program : public QObject {
     Q_OBJECT
 public:
     // programName: the executable's file name without extension.
-    Program(const ProgramServices& services, QString osKind, QString programName,
-            QObject* parent = nullptr);
+    Program(const ProgramServices& services, QString programName, QObject* parent = nullptr);
     ~Program() override;
 
     // Goes on from the start routine: the dialog alone at first start, else resident.

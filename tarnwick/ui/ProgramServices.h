@@ -26,10 +26,8 @@ struct ProgramServices {
 };
 
 // The program-wide values the windows and the print share: the settings record
-// (the configuration dialog edits it, every print reloads it), the system kind
-// recorded at start and the prompt's answer.
+// (the configuration dialog edits it, every print reloads it) and the prompt's answer.
 struct SharedValues {
     PrintSettings settings;
-    QString osKind;
     qint16 promptChoice = -1;
 };

@@ -16,7 +16,7 @@ Twk02::Twk02(const ProgramServices& services, SharedValues& shared, QWidget* par
       m_messages(services.messages),
       m_pipeline(PipelineServices{services.store, services.screen, services.clipboard,
                                   services.printers, m_messages, services.events, m_forms},
-                 shared.settings, shared.osKind, shared.promptChoice) {
+                 shared.settings, shared.promptChoice) {
     m_ui->setupUi(this);
     setWindowIcon(ProgramIcon());
     // The separator keeps its design name too.
