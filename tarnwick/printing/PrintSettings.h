@@ -1,7 +1,11 @@
 // PrintSettings.h: Twk00, the print settings (PrintSettings) and how they are stored.
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <cstddef>
+#include <utility>
 
 class ScreenInfo;
 class SettingsStore;
@@ -13,6 +17,9 @@ inline const QString kSettingsSection = QStringLiteral("General");
 // The two names that stand for the system's default printer.
 inline const QString kSystemPrinter = QStringLiteral("<System Printer>");
 inline const QString kSystemDefault = QStringLiteral("<System Default>");
+
+// The fields below, each stored under its own name.
+inline constexpr std::size_t kPrintSettingsKeyCount = 13;
 
 // The program-wide print settings. Zero-filled until the first load; each field
 // is stored under its own name.
@@ -38,8 +45,13 @@ struct PrintSettings {
 // its default, a text that does not convert leaves the field as it was.
 void LoadPrintSettings(PrintSettings& settings, SettingsStore& store, const ScreenInfo& screen);
 
-// Writes all 13 fields, in load order, as text.
+// Writes every field, in load order, as text.
 void SavePrintSettings(const PrintSettings& settings, SettingsStore& store);
+
+// Every stored key with its field as text, in load order: numbers as the store writes
+// them, except fractions, which go through number.
+QList<std::pair<QString, QString>> PrintSettingsTexts(const PrintSettings& settings,
+                                                      QString (*number)(double));
 
 // True until settings were stored once (PrintSpecific is always among them).
 bool IsFirstStart(SettingsStore& store);

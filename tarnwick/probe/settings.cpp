@@ -20,19 +20,8 @@ int run(const QStringList& args) {
     LoadPrintSettings(s, store, screen);
     QTextStream out(stdout);
     const auto number = [](double v) { return QString::number(v, 'g', 15); };
-    out << "PrintSpecific=" << s.PrintSpecific << '\n'
-        << "X_Coord=" << s.X_Coord << '\n'
-        << "Y_Coord=" << s.Y_Coord << '\n'
-        << "W_Coord=" << s.W_Coord << '\n'
-        << "H_Coord=" << s.H_Coord << '\n'
-        << "ScaleFactorX=" << number(s.ScaleFactorX) << '\n'
-        << "ScaleFactorY=" << number(s.ScaleFactorY) << '\n'
-        << "PrintOrientation=" << s.PrintOrientation << '\n'
-        << "PrintNegative=" << s.PrintNegative << '\n'
-        << "PrintPrompt=" << s.PrintPrompt << '\n'
-        << "ScaleToFit=" << s.ScaleToFit << '\n'
-        << "GreyScale=" << s.GreyScale << '\n'
-        << "PrintDevice=" << s.PrintDevice << '\n';
+    for (const auto& [key, text] : PrintSettingsTexts(s, number))
+        out << key << '=' << text << '\n';
     return 0;
 }
 
