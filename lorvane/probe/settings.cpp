@@ -1,4 +1,4 @@
-// lorvane-probe settings: the 19 stored options as the main window applies them at start-up.
+// lorvane-probe settings: all stored options, as the main window applies them at start-up.
 #include "cli/CommandRegistry.h"
 
 #include "platform/SettingsStoreIni.h"
