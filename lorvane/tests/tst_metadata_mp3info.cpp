@@ -355,8 +355,8 @@ private slots:
             command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
         }
         QProcess p;
-        p.start(::geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst(),
-                command + values);
+        const QString program = ::geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst();
+        p.start(program, command + values);
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), 1);
         QCOMPARE(p.readAllStandardError(),

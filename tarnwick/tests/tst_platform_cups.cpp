@@ -16,12 +16,19 @@
 #include <QLocalServer>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 
 namespace {
+
+// The scheduler's admin tools live in sbin, which an ordinary user's PATH lacks.
+QString adminTool(const QString& name) {
+    const QString found = QStandardPaths::findExecutable(name);
+    return found.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"}) : found;
+}
 
 QString outFile(const char* name) {
     return qEnvironmentVariable("SERVICE_RUN_DIR") + QStringLiteral("/cups-out/") +
@@ -172,14 +179,14 @@ private slots:
     void aRejectingQueuePrintsNothing() {
         const QString queue = QStringLiteral("TWKREJECT%1").arg(QCoreApplication::applicationPid());
         const QString server = qEnvironmentVariable("CUPS_SERVER");
-        QCOMPARE(QProcess::execute("lpadmin", {"-h", server, "-p", queue, "-E", "-v",
-                                               "file:///dev/null", "-m", "raw"}),
+        QCOMPARE(QProcess::execute(adminTool("lpadmin"), {"-h", server, "-p", queue, "-E", "-v",
+                                                          "file:///dev/null", "-m", "raw"}),
                  0);
-        QCOMPARE(QProcess::execute("cupsreject", {"-h", server, queue}), 0);
+        QCOMPARE(QProcess::execute(adminTool("cupsreject"), {"-h", server, queue}), 0);
         const TickResult result = print(queue, 2);
         std::unique_ptr<Printer> printer = m_printers.openPrinter(queue);
         const bool sent = printer && sendSmallPage(*printer);
-        QProcess::execute("lpadmin", {"-h", server, "-x", queue});
+        QProcess::execute(adminTool("lpadmin"), {"-h", server, "-x", queue});
 
         QCOMPARE(result, TickResult::Failed);
         QCOMPARE(m_messages.texts, QStringList{"The printer " + queue +
