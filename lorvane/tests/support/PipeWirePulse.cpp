@@ -1,36 +1,18 @@
 #include "support/PipeWirePulse.h"
 
+#include "support/ChildProcess.h"
 #include "support/Pactl.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QThread>
-
-#include <csignal>
-#include <sys/prctl.h>
+#include <QTest>
 
 namespace lorvane::test {
 
 namespace {
 
 constexpr int StartTimeoutMs = 20000;
-
-bool waitFor(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(StartTimeoutMs);
-    while (!deadline.hasExpired()) {
-        if (done())
-            return true;
-        QThread::msleep(50);
-    }
-    return done();
-}
-
-// A server or player outlives no test, not even one that is killed.
-void endWithTest() {
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-}
 
 } // namespace
 
@@ -53,15 +35,17 @@ PipeWirePulse::PipeWirePulse() {
     if (!start(QStringLiteral("dbus-daemon"),
                {QStringLiteral("--session"), QStringLiteral("--nofork"),
                 QStringLiteral("--address=") + bus}) ||
-        !waitFor([&] { return QFile::exists(m_dir.path() + QStringLiteral("/bus")); })) {
+        !QTest::qWaitFor([&] { return QFile::exists(m_dir.path() + QStringLiteral("/bus")); },
+                         StartTimeoutMs)) {
         m_problem = QStringLiteral("the session bus for WirePlumber did not start");
         return;
     }
     const QString socket = runtime + QStringLiteral("/pulse/native");
     if (!start(QStringLiteral("pipewire"), {}) ||
-        !waitFor([&] { return QFile::exists(runtime + QStringLiteral("/pipewire-0")); }) ||
+        !QTest::qWaitFor([&] { return QFile::exists(runtime + QStringLiteral("/pipewire-0")); },
+                         StartTimeoutMs) ||
         !start(QStringLiteral("wireplumber"), {}) || !start(QStringLiteral("pipewire-pulse"), {}) ||
-        !waitFor([&] { return QFile::exists(socket); })) {
+        !QTest::qWaitFor([&] { return QFile::exists(socket); }, StartTimeoutMs)) {
         m_problem = QStringLiteral("PipeWire's PulseAudio service did not start");
         return;
     }
@@ -71,11 +55,13 @@ PipeWirePulse::PipeWirePulse() {
     // The session manager takes a moment before it lets a default be chosen.
     if (!pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
                 QStringLiteral("sink_name=lorvane_test")}) ||
-        !waitFor([] {
-            return pactl({QStringLiteral("set-default-sink"), QStringLiteral("lorvane_test")})
-                       .has_value() &&
-                   defaultSinkVolume().has_value();
-        }))
+        !QTest::qWaitFor(
+            [] {
+                return pactl({QStringLiteral("set-default-sink"), QStringLiteral("lorvane_test")})
+                           .has_value() &&
+                       defaultSinkVolume().has_value();
+            },
+            StartTimeoutMs))
         m_problem = QStringLiteral("PipeWire's PulseAudio service has no output");
 }
 

@@ -1,15 +1,13 @@
 #include "support/RealPlayers.h"
 
+#include "support/ChildProcess.h"
+
 #include <QDBusConnectionInterface>
 #include <QDataStream>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QThread>
-
-#include <csignal>
-#include <sys/prctl.h>
+#include <QTest>
 
 #include <unistd.h>
 
@@ -19,16 +17,6 @@ namespace {
 
 constexpr int StartTimeoutMs = 20000;
 constexpr uid_t Nobody = 65534;
-
-bool waitFor(const std::function<bool()>& done, int ms = StartTimeoutMs) {
-    const QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (done())
-            return true;
-        QThread::msleep(50);
-    }
-    return done();
-}
 
 QByteArray wave(int seconds) {
     const quint32 rate = 8000;
@@ -44,11 +32,6 @@ QByteArray wave(int seconds) {
     s.writeRawData("data", 4);
     s << data;
     return out + QByteArray(qsizetype(data), char(0x80)); // 8-bit silence is the middle
-}
-
-// A server or player outlives no test, not even one that is killed.
-void endWithTest() {
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
 }
 
 } // namespace
@@ -92,9 +75,10 @@ RealPlayers::RealPlayers() : m_dir(QDir::tempPath() + QStringLiteral("/lorvane-p
     m_daemon.start(
         QStringLiteral("dbus-daemon"),
         {QStringLiteral("--nofork"), QStringLiteral("--config-file=") + config.fileName()});
-    if (!m_daemon.waitForStarted(StartTimeoutMs) || !waitFor([&] {
-            return QFile::exists(socket) || m_daemon.state() == QProcess::NotRunning;
-        }) ||
+    if (!m_daemon.waitForStarted(StartTimeoutMs) ||
+        !QTest::qWaitFor(
+            [&] { return QFile::exists(socket) || m_daemon.state() == QProcess::NotRunning; },
+            StartTimeoutMs) ||
         m_daemon.state() == QProcess::NotRunning) {
         m_problem = QStringLiteral("the private bus did not start");
         return;
@@ -196,10 +180,12 @@ QString RealPlayers::startPlayer(const QString& program, const QStringList& args
     QProcess* started = process.get();
     m_players.push_back(std::move(process));
     QDBusConnection connection = bus();
-    if (!waitFor([&] {
-            return connection.interface()->isServiceRegistered(busName).value() ||
-                   started->state() == QProcess::NotRunning;
-        }) ||
+    if (!QTest::qWaitFor(
+            [&] {
+                return connection.interface()->isServiceRegistered(busName).value() ||
+                       started->state() == QProcess::NotRunning;
+            },
+            StartTimeoutMs) ||
         started->state() == QProcess::NotRunning)
         return program + QStringLiteral(" did not come onto the bus as ") + busName;
     return {};
