@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QTest>
 
 namespace lorvane::test {
 
@@ -35,17 +34,15 @@ PipeWirePulse::PipeWirePulse() {
     if (!start(QStringLiteral("dbus-daemon"),
                {QStringLiteral("--session"), QStringLiteral("--nofork"),
                 QStringLiteral("--address=") + bus}) ||
-        !QTest::qWaitFor([&] { return QFile::exists(m_dir.path() + QStringLiteral("/bus")); },
-                         StartTimeoutMs)) {
+        !waitForChild([&] { return QFile::exists(m_dir.path() + QStringLiteral("/bus")); })) {
         m_problem = QStringLiteral("the session bus for WirePlumber did not start");
         return;
     }
     const QString socket = runtime + QStringLiteral("/pulse/native");
     if (!start(QStringLiteral("pipewire"), {}) ||
-        !QTest::qWaitFor([&] { return QFile::exists(runtime + QStringLiteral("/pipewire-0")); },
-                         StartTimeoutMs) ||
+        !waitForChild([&] { return QFile::exists(runtime + QStringLiteral("/pipewire-0")); }) ||
         !start(QStringLiteral("wireplumber"), {}) || !start(QStringLiteral("pipewire-pulse"), {}) ||
-        !QTest::qWaitFor([&] { return QFile::exists(socket); }, StartTimeoutMs)) {
+        !waitForChild([&] { return QFile::exists(socket); })) {
         m_problem = QStringLiteral("PipeWire's PulseAudio service did not start");
         return;
     }
@@ -55,13 +52,11 @@ PipeWirePulse::PipeWirePulse() {
     // The session manager takes a moment before it lets a default be chosen.
     if (!pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
                 QStringLiteral("sink_name=lorvane_test")}) ||
-        !QTest::qWaitFor(
-            [] {
-                return pactl({QStringLiteral("set-default-sink"), QStringLiteral("lorvane_test")})
-                           .has_value() &&
-                       defaultSinkVolume().has_value();
-            },
-            StartTimeoutMs))
+        !waitForChild([] {
+            return pactl({QStringLiteral("set-default-sink"), QStringLiteral("lorvane_test")})
+                       .has_value() &&
+                   defaultSinkVolume().has_value();
+        }))
         m_problem = QStringLiteral("PipeWire's PulseAudio service has no output");
 }
 

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QTest>
 
 #include <unistd.h>
 
@@ -75,10 +74,9 @@ RealPlayers::RealPlayers() : m_dir(QDir::tempPath() + QStringLiteral("/lorvane-p
     m_daemon.start(
         QStringLiteral("dbus-daemon"),
         {QStringLiteral("--nofork"), QStringLiteral("--config-file=") + config.fileName()});
-    if (!m_daemon.waitForStarted(StartTimeoutMs) ||
-        !QTest::qWaitFor(
-            [&] { return QFile::exists(socket) || m_daemon.state() == QProcess::NotRunning; },
-            StartTimeoutMs) ||
+    if (!m_daemon.waitForStarted(StartTimeoutMs) || !waitForChild([&] {
+            return QFile::exists(socket) || m_daemon.state() == QProcess::NotRunning;
+        }) ||
         m_daemon.state() == QProcess::NotRunning) {
         m_problem = QStringLiteral("the private bus did not start");
         return;
@@ -180,12 +178,10 @@ QString RealPlayers::startPlayer(const QString& program, const QStringList& args
     QProcess* started = process.get();
     m_players.push_back(std::move(process));
     QDBusConnection connection = bus();
-    if (!QTest::qWaitFor(
-            [&] {
-                return connection.interface()->isServiceRegistered(busName).value() ||
-                       started->state() == QProcess::NotRunning;
-            },
-            StartTimeoutMs) ||
+    if (!waitForChild([&] {
+            return connection.interface()->isServiceRegistered(busName).value() ||
+                   started->state() == QProcess::NotRunning;
+        }) ||
         started->state() == QProcess::NotRunning)
         return program + QStringLiteral(" did not come onto the bus as ") + busName;
     return {};
