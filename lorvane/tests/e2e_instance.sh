@@ -19,14 +19,7 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # until SECONDS COMMAND...: retries COMMAND every 0.1 s for up to SECONDS.
-until_true() {
-    local tries=$(($1 * 10)); shift
-    for _ in $(seq "$tries"); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+. "$(dirname "$0")/e2e_wait.sh"
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
 unmapped() { ! viewable "$1"; }
 lorvane_window() { xdotool search --onlyvisible --name '^Lorvane$' | head -1; }

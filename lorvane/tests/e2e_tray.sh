@@ -28,15 +28,7 @@ fail() {
     exit 1
 }
 
-# until_true SECONDS COMMAND...: retries COMMAND every 0.1 s for up to SECONDS.
-until_true() {
-    local tries=$(($1 * 10)); shift
-    for _ in $(seq "$tries"); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+. "$(dirname "$0")/e2e_wait.sh"
 
 exec 3>"$work/display"
 # -noreset: the server would otherwise start over when xdpyinfo leaves, and a client

@@ -35,14 +35,7 @@ fail() {
     done
     exit 1
 }
-until_true() {
-    local tries=$(($1 * 10)); shift
-    for _ in $(seq "$tries"); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+. "$(dirname "$0")/e2e_wait.sh"
 
 # One panel with the status tray only, so the panel asks nothing at its first start.
 cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'XML'
