@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
-#include "platform/DataHome.h"
+#include "UserDialogs.h"
+#include "files/DataHome.h"
 #include "platform/DesktopShell.h"
 #include "platform/FileClipboard.h"
 #include "platform/MprisPlayer.h"
@@ -9,7 +10,6 @@
 #include "platform/SettingsStoreIni.h"
 #include "platform/SingleInstance.h"
 #include "platform/TaskbarEntryX11.h"
-#include "platform/widgets/UserDialogs.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "files/FindFiles.h"
 
+#include "files/FileSystems.h"
 #include "files/FolderListing.h"
-#include "platform/FileSystems.h"
 
 #include <map>
 #include <optional>

@@ -1,5 +1,7 @@
 #include "platform/DesktopShell.h"
 
+#include "files/FileUrl.h"
+
 #include <QDesktopServices>
 #include <QProcess>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MediaPlayerBus.h"
+#include "player/MediaPlayerBus.h"
 
 #include <QDBusConnection>
 #include <QDeadlineTimer>

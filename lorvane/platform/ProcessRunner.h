@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CommandRunner.h"
+#include "player/CommandRunner.h"
 
 namespace lorvane {
 

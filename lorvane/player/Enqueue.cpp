@@ -1,8 +1,9 @@
 #include "player/Enqueue.h"
 
-#include "platform/CommandRunner.h"
-#include "platform/Shell.h"
+#include "files/FileUrl.h"
+#include "player/CommandRunner.h"
 #include "player/Playback.h"
+#include "player/Shell.h"
 #include "player/WAIPC.h"
 
 #include <QProcess>

@@ -2,8 +2,9 @@
 
 #include "building/NameText.h"
 #include "files/ByteFile.h"
-#include "platform/DataHome.h"
-#include "platform/Shell.h"
+#include "files/DataHome.h"
+#include "files/FileUrl.h"
+#include "player/Shell.h"
 #include "player/WAIPC.h"
 #include "store/ArtistFile.h"
 #include "store/DatabaseLock.h"

@@ -1,6 +1,6 @@
 #include "player/WAIPC.h"
 
-#include "platform/MediaPlayerBus.h"
+#include "player/MediaPlayerBus.h"
 
 #include <QUrl>
 

@@ -2,7 +2,7 @@
 #include "cli/CommandRegistry.h"
 
 #include "building/FileNameParsing.h"
-#include "platform/DataHome.h"
+#include "files/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/Associations.h"
 #include "store/ListOrder.h"

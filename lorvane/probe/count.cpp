@@ -1,8 +1,8 @@
 // lorvane-probe count: the number of songs (lines of all artist files) in the database.
 #include "cli/CommandRegistry.h"
 
+#include "files/DataHome.h"
 #include "files/FindFiles.h"
-#include "platform/DataHome.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
 #include "store/StoreError.h"

@@ -3,7 +3,7 @@
 #include "cli/CommandRegistry.h"
 
 #include "building/FileNameParsing.h"
-#include "platform/DataHome.h"
+#include "files/DataHome.h"
 #include "platform/SettingsStoreIni.h"
 #include "store/ArtistStore.h"
 #include "store/ListOrder.h"

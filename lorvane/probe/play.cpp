@@ -2,7 +2,8 @@
 // Dynamic.m3u in the data home, to the followed player or else the desktop's program.
 #include "cli/CommandRegistry.h"
 
-#include "platform/DataHome.h"
+#include "files/DataHome.h"
+#include "files/FileUrl.h"
 #include "platform/DesktopShell.h"
 #include "platform/MprisPlayer.h"
 #include "platform/ProcessRunner.h"

@@ -3,7 +3,7 @@
 #include "patterns.h"
 
 #include "building/FileNameParsing.h"
-#include "platform/DataHome.h"
+#include "files/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/Associations.h"
 #include "store/Scanner.h"

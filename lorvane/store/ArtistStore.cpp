@@ -1,8 +1,8 @@
 #include "store/ArtistStore.h"
 
+#include "files/DataHome.h"
 #include "files/FindFiles.h"
 #include "files/FolderListing.h"
-#include "platform/DataHome.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStoreSession.h"
 #include "store/StoreError.h"

@@ -1,6 +1,6 @@
 #include "store/DatabaseLock.h"
 
-#include "platform/DataHome.h"
+#include "files/DataHome.h"
 #include "store/StoreError.h"
 
 #include <QElapsedTimer>

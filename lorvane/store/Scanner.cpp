@@ -1,7 +1,7 @@
 #include "store/Scanner.h"
 
+#include "files/DataHome.h"
 #include "files/PathText.h"
-#include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/ArtistStoreSession.h"
 #include "store/AssociationSource.h"

@@ -1,6 +1,6 @@
 #include "store/Settings.h"
 
-#include "platform/SettingsStore.h"
+#include "store/SettingsStore.h"
 
 #include <QMetaType>
 
@@ -169,6 +169,8 @@ const Value& valueNamed(const char* name) {
 }
 
 template <typename... F> struct Overloaded : F... { using F::operator()...; };
+// Spelled out for the tools (clang-tidy 14) that do not deduce an aggregate's arguments.
+template <typename... F> Overloaded(F...) -> Overloaded<F...>;
 
 void read(const SettingsStore& store, const Value& value, SettingsValues& values) {
     const QString name = QLatin1String(value.name);

@@ -2,9 +2,10 @@
 // of their own: VLC, whose track list takes songs, and mpv, which has no track list but
 // opens documents; and the playlist's program as the real xdg-mime tells it.
 #include "fakes/FakeShell.h"
-#include "platform/CommandRunner.h"
+#include "files/FileUrl.h"
 #include "platform/DesktopShell.h"
 #include "platform/MprisPlayer.h"
+#include "player/CommandRunner.h"
 #include "player/Enqueue.h"
 #include "player/Playback.h"
 #include "player/WAIPC.h"

@@ -1,5 +1,5 @@
+#include "files/DataHome.h"
 #include "files/FindFiles.h"
-#include "platform/DataHome.h"
 #include "store/ArtistStore.h"
 #include "store/AssociationSource.h"
 #include "store/Associations.h"

@@ -7,8 +7,8 @@
 #include "WindowContext.h"
 #include "ui_MainWindow.h"
 
+#include "UserDialogs.h"
 #include "building/NameText.h"
-#include "platform/widgets/UserDialogs.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStore.h"
 #include "store/Counts.h"

@@ -16,10 +16,10 @@
 #include "WindowSettings.h"
 #include "ui_MainWindow.h"
 
+#include "UserDialogs.h"
 #include "files/ByteFile.h"
-#include "platform/DataHome.h"
-#include "platform/Shell.h"
-#include "platform/widgets/UserDialogs.h"
+#include "files/DataHome.h"
+#include "player/Shell.h"
 #include "player/WAIPC.h"
 #include "store/GenreFolders.h"
 

@@ -1,6 +1,6 @@
 #include "MountPoints.h"
 
-#include "platform/FileSystems.h"
+#include "files/FileSystems.h"
 
 #include <QFile>
 #include <QStorageInfo>

@@ -2,9 +2,9 @@
 
 #include "ui_PlayerStrip.h"
 
-#include "platform/Shell.h"
 #include "platform/SystemVolume.h"
 #include "player/PlayerStatus.h"
+#include "player/Shell.h"
 #include "player/WAIPC.h"
 
 #include <QMouseEvent>

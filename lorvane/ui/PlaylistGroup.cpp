@@ -2,7 +2,7 @@
 
 #include "ui_PlaylistGroup.h"
 
-#include "platform/widgets/UserDialogs.h"
+#include "UserDialogs.h"
 #include "player/Enqueue.h"
 #include "player/WAIPC.h"
 #include "store/StoreError.h"

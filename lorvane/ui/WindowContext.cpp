@@ -4,8 +4,8 @@
 #include "InputPopup.h"
 #include "ui_MainWindow.h"
 
+#include "UserDialogs.h"
 #include "building/NameText.h"
-#include "platform/widgets/UserDialogs.h"
 #include "store/ArtistStore.h"
 #include "store/DatabaseLock.h"
 

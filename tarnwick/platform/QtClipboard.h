@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clipboard.h"
+#include "printing/Clipboard.h"
 
 // The system clipboard's image data.
 class QtClipboard : public Clipboard {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/EventPump.h"
+#include "printing/EventPump.h"
 
 class QtEventPump : public EventPump {
 public:

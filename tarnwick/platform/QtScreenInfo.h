@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ScreenInfo.h"
+#include "printing/ScreenInfo.h"
 
 // The primary screen, counted in the captured picture's pixels: twips per pixel =
 // 1440 / (the screen's logical DPI x its device-pixel ratio).

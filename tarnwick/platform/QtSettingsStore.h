@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SettingsStore.h"
+#include "printing/SettingsStore.h"
 
 // QSettings in its native format, per user: an INI file
 // ~/.config/<application>/<application>.conf (XDG_CONFIG_HOME moves it).

@@ -1,7 +1,7 @@
 #include "Notices.h"
 
-#include "platform/SettingsStore.h"
 #include "printing/PrintSettings.h"
+#include "printing/SettingsStore.h"
 
 namespace {
 

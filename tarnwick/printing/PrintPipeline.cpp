@@ -1,12 +1,12 @@
 #include "PrintPipeline.h"
 
-#include "platform/Clipboard.h"
-#include "platform/EventPump.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Printer.h"
-#include "platform/ScreenInfo.h"
+#include "printing/Clipboard.h"
+#include "printing/EventPump.h"
+#include "printing/MessageBoxes.h"
 #include "printing/PrintForms.h"
 #include "printing/PrintSettings.h"
+#include "printing/Printer.h"
+#include "printing/ScreenInfo.h"
 
 namespace {
 

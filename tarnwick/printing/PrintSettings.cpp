@@ -1,7 +1,7 @@
 #include "PrintSettings.h"
 
-#include "platform/ScreenInfo.h"
-#include "platform/SettingsStore.h"
+#include "printing/ScreenInfo.h"
+#include "printing/SettingsStore.h"
 #include "printing/TextNumbers.h"
 
 #include <iterator>

@@ -2,12 +2,12 @@
 // same pipeline a Print Screen press runs, with the stored settings.
 #include "command.h"
 
-#include "platform/Clipboard.h"
-#include "platform/MessageBoxes.h"
-#include "platform/PdfFilePrintSystem.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtScreenInfo.h"
 #include "platform/QtSettingsStore.h"
+#include "printer/PdfFilePrintSystem.h"
+#include "printing/Clipboard.h"
+#include "printing/MessageBoxes.h"
 #include "printing/PrintForms.h"
 #include "printing/PrintPipeline.h"
 #include "printing/PrintSettings.h"

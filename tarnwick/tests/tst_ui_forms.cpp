@@ -4,12 +4,12 @@
 #include "HelpWindow.h"
 #include "PipelineForms.h"
 #include "PrintPrompt.h"
+#include "QtMessageBoxes.h"
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakePrintSystem.h"
 #include "fakes/FakeScreenInfo.h"
 #include "fakes/FakeSettingsStore.h"
 #include "platform/QtEventPump.h"
-#include "platform/QtMessageBoxes.h"
 #include "printing/PrintPipeline.h"
 #include "printing/PrintSettings.h"
 

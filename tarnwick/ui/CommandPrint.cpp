@@ -5,8 +5,8 @@
 #include "PrintPrompt.h"
 #include "ProgramServices.h"
 
-#include "platform/MessageBoxes.h"
 #include "platform/ScreenCapture.h"
+#include "printing/MessageBoxes.h"
 #include "printing/Notices.h"
 
 #include <QClipboard>

@@ -3,7 +3,7 @@
 #include "platform/KeyTrigger.h"
 #include "printing/PrintPipeline.h"
 
-#include "platform/MessageBoxes.h"
+#include "printing/MessageBoxes.h"
 
 #include <functional>
 #include <utility>

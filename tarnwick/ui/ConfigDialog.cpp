@@ -6,12 +6,12 @@
 #include "DesignFit.h"
 #include "FormPlacement.h"
 #include "ProgramIcon.h"
-#include "platform/MessageBoxes.h"
 #include "platform/PicturePixels.h"
-#include "platform/Printer.h"
 #include "platform/ScreenCapture.h"
 #include "printing/DrawPlan.h"
+#include "printing/MessageBoxes.h"
 #include "printing/PrintPipeline.h"
+#include "printing/Printer.h"
 #include "printing/TextNumbers.h"
 
 #include <QCloseEvent>

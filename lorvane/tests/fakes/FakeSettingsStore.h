@@ -1,7 +1,7 @@
 // FakeSettingsStore.h: a SettingsStore in memory.
 #pragma once
 
-#include "platform/SettingsStore.h"
+#include "store/SettingsStore.h"
 
 #include <QMap>
 #include <QStringList>

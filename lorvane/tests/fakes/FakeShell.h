@@ -1,7 +1,7 @@
 // FakeShell.h: a Shell that records what it was asked to open.
 #pragma once
 
-#include "platform/Shell.h"
+#include "player/Shell.h"
 
 #include <QList>
 

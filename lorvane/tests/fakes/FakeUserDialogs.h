@@ -1,7 +1,7 @@
 // FakeUserDialogs.h: UserDialogs that answer from a script and record what was shown.
 #pragma once
 
-#include "platform/widgets/UserDialogs.h"
+#include "UserDialogs.h"
 
 #include <QList>
 

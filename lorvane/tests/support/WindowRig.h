@@ -3,15 +3,15 @@
 #pragma once
 
 #include "MainWindow.h"
+#include "UserDialogs.h"
 #include "fakes/FakeFileClipboard.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSystemVolume.h"
 #include "fakes/FakeTaskbarEntry.h"
 #include "fakes/FakeUserDialogs.h"
-#include "platform/CommandRunner.h"
-#include "platform/MediaPlayerBus.h"
-#include "platform/widgets/UserDialogs.h"
+#include "player/CommandRunner.h"
+#include "player/MediaPlayerBus.h"
 #include "support/Fixtures.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 // FakeClipboard.h: FakeClipboard, a clipboard holding an image or text the test puts there.
 #pragma once
 
-#include "platform/Clipboard.h"
+#include "printing/Clipboard.h"
 
 class FakeClipboard : public Clipboard {
 public:

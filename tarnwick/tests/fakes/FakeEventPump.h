@@ -1,7 +1,7 @@
 // FakeEventPump.h: FakeEventPump, an event pump that runs a script of what the user does.
 #pragma once
 
-#include "platform/EventPump.h"
+#include "printing/EventPump.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 // FakeMessageBoxes.h: FakeMessageBoxes, message boxes that record what they show.
 #pragma once
 
-#include "platform/MessageBoxes.h"
+#include "printing/MessageBoxes.h"
 
 #include <QList>
 #include <QStringList>

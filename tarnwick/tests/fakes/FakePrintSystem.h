@@ -1,7 +1,7 @@
 // FakePrintSystem.h: FakePrintSystem and FakePrinter, printers that record each job.
 #pragma once
 
-#include "platform/Printer.h"
+#include "printing/Printer.h"
 
 #include <QMap>
 #include <QSizeF>

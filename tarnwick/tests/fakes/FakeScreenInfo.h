@@ -1,7 +1,7 @@
 // FakeScreenInfo.h: FakeScreenInfo, a screen of a fixed size and resolution.
 #pragma once
 
-#include "platform/ScreenInfo.h"
+#include "printing/ScreenInfo.h"
 
 class FakeScreenInfo : public ScreenInfo {
 public:

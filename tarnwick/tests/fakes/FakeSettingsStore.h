@@ -1,7 +1,7 @@
 // FakeSettingsStore.h: FakeSettingsStore, settings in memory; chosen reads can fail.
 #pragma once
 
-#include "platform/SettingsStore.h"
+#include "printing/SettingsStore.h"
 
 #include <QHash>
 #include <QStringList>

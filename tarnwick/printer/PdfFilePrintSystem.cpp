@@ -1,6 +1,6 @@
 #include "PdfFilePrintSystem.h"
 
-#include "platform/QtPrinter.h"
+#include "printer/QtPrinter.h"
 
 std::unique_ptr<Printer> PdfFilePrintSystem::openPrinter(const QString& deviceName) {
     if (!deviceName.isEmpty() && deviceName != m_pdfFile)

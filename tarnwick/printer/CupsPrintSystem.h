@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Printer.h"
+#include "printing/Printer.h"
 
 // The system's printers through Qt Print Support, which speaks to CUPS: every
 // job names its queue, so a chosen printer is reached without touching the default.

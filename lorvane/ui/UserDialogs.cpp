@@ -1,4 +1,4 @@
-#include "platform/widgets/UserDialogs.h"
+#include "UserDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "platform/DataHome.h"
+#include "files/DataHome.h"
 
 #include <cerrno>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/FileSystems.h"
+#include "files/FileSystems.h"
 
 #include <QFile>
 

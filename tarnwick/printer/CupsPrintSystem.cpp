@@ -1,7 +1,7 @@
 #include "CupsPrintSystem.h"
 
 #include "platform/CupsClient.h"
-#include "platform/QtPrinter.h"
+#include "printer/QtPrinter.h"
 
 #include <QPrinterInfo>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "platform/Shell.h"
+#include "files/FileUrl.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageBoxes.h"
+#include "printing/MessageBoxes.h"
 
 class QtMessageBoxes : public MessageBoxes {
 public:

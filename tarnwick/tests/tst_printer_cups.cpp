@@ -6,7 +6,7 @@
 #include "fakes/FakePrintForms.h"
 #include "fakes/FakeScreenInfo.h"
 #include "fakes/FakeSettingsStore.h"
-#include "platform/CupsPrintSystem.h"
+#include "printer/CupsPrintSystem.h"
 #include "printing/PrintPipeline.h"
 #include "printing/PrintSettings.h"
 
@@ -234,4 +234,4 @@ private slots:
 };
 
 QTEST_MAIN(TestCups)
-#include "tst_platform_cups.moc"
+#include "tst_printer_cups.moc"

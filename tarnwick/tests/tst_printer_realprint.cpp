@@ -6,7 +6,7 @@
 #include "fakes/FakePrintForms.h"
 #include "fakes/FakeScreenInfo.h"
 #include "fakes/FakeSettingsStore.h"
-#include "platform/PdfFilePrintSystem.h"
+#include "printer/PdfFilePrintSystem.h"
 #include "printing/PrintPipeline.h"
 #include "printing/PrintSettings.h"
 
@@ -200,4 +200,4 @@ private slots:
 };
 
 QTEST_MAIN(TestRealPrint)
-#include "tst_platform_realprint.moc"
+#include "tst_printer_realprint.moc"

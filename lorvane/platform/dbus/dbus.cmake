@@ -1,6 +1,6 @@
 # Client proxies for the media-player remote-control interfaces, generated from the
-# interface descriptions in player/ and built into lorvane_platform.
-set(_lorvane_dbus_dir ${CMAKE_CURRENT_SOURCE_DIR}/player)
+# interface descriptions beside this file and built into lorvane_platform.
+set(_lorvane_dbus_dir ${CMAKE_CURRENT_SOURCE_DIR}/platform/dbus)
 set_source_files_properties(${_lorvane_dbus_dir}/org.mpris.MediaPlayer2.Player.xml
                             PROPERTIES CLASSNAME MprisPlayerProxy NO_NAMESPACE ON)
 set_source_files_properties(${_lorvane_dbus_dir}/org.mpris.MediaPlayer2.TrackList.xml
