@@ -1,8 +1,12 @@
 # Real servers for the tests, started as ctest fixtures and stopped afterwards.
 # Each build tree gets its own display number and socket folder, so two build
-# trees can run their tests at the same time. Every server is a private one with
-# its files in the build tree: nothing of the machine's own X server, session bus,
-# sound server or print scheduler is used, changed or stopped.
+# trees can run their tests at the same time. Every server is a private one:
+# nothing of the machine's own X server, session bus, sound server or print scheduler
+# is used, changed or stopped. The X server, the bus and the sound server run as the
+# user who runs the tests and keep their sockets in the build tree. The print
+# scheduler's filters run as its own user, who may not pass into the checkout (a
+# clone in a 0700 home), so cups.sh keeps its files in a folder of the temporary
+# folder; only its socket for the test user is here.
 string(MD5 _svc_hash "${CMAKE_BINARY_DIR}")
 string(SUBSTRING "${_svc_hash}" 0 3 _svc_hex)
 math(EXPR SERVICE_DISPLAY_NUMBER "0x${_svc_hex} % 800 + 100")

@@ -18,25 +18,15 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# until SECONDS COMMAND...: retries COMMAND every 0.1 s for up to SECONDS.
-. "$(dirname "$0")/e2e_wait.sh"
+. "$(dirname "$0")/e2e_lib.sh"
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
 unmapped() { ! viewable "$1"; }
 lorvane_window() { xdotool search --onlyvisible --name '^Lorvane$' | head -1; }
 has_window() { [ -n "$(lorvane_window)" ]; }
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-until_true 10 test -s "$work/display" || fail "the X server did not start"
-export DISPLAY=:$(head -1 "$work/display")
-until_true 10 xdpyinfo || fail "the X server does not answer"
+start_x
 
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-until_true 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "the window manager did not start"
+start_window_manager
 
 "$bin" >"$work/first.log" 2>&1 &
 first=$!

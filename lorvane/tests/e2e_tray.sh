@@ -28,22 +28,11 @@ fail() {
     exit 1
 }
 
-. "$(dirname "$0")/e2e_wait.sh"
+. "$(dirname "$0")/e2e_lib.sh"
 
-exec 3>"$work/display"
-# -noreset: the server would otherwise start over when xdpyinfo leaves, and a client
-# connecting meanwhile is turned away.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-until_true 10 test -s "$work/display" || fail "the X server did not start"
-export DISPLAY=:$(head -1 "$work/display")
-until_true 10 xdpyinfo || fail "the X server does not answer"
+start_x
 
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-until_true 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "the window manager did not start: $(cat "$work/openbox.log")"
+start_window_manager
 
 trayer --edge top --align right --widthtype request --height 24 >"$work/trayer.log" 2>&1 &
 pids+=($!)

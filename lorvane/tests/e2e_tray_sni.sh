@@ -35,7 +35,7 @@ fail() {
     done
     exit 1
 }
-. "$(dirname "$0")/e2e_wait.sh"
+. "$(dirname "$0")/e2e_lib.sh"
 
 # One panel with the status tray only, so the panel asks nothing at its first start.
 cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'XML'
@@ -58,12 +58,7 @@ cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'XML'
 </channel>
 XML
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-until_true 10 test -s "$work/display" || fail "the X server did not start"
-export DISPLAY=:$(head -1 "$work/display")
+start_x
 
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/bus
 dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" >"$work/dbus.log" 2>&1 &
