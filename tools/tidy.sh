@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 cd "$root"
 
-wanted() { grep -E '^(lorvane|tarnwick)/.*\.cpp$' || true; }
+wanted() { grep -E '^(lorvane|tarnwick|common)/.*\.cpp$' || true; }
 if [ "${2:-}" = --all ]; then
     files=$(git ls-files | wanted)
 else

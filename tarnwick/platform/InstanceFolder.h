@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/PrivateFolders.h"
+
 #include <QString>
 
 // The folder of the instance's lock and command socket: the user's runtime folder when
@@ -10,10 +12,3 @@ QString InstanceFolder();
 // A file of the program's instance in that folder (the lock, the command socket beside
 // it); empty when there is no such folder.
 QString InstanceFilePath(const QString& name, const QString& suffix);
-
-// True when the path is a real folder (not a link) of this user that no one else may
-// write into; strict also bars others from looking inside.
-bool IsPrivateFolder(const QString& path, bool strict);
-
-// True when the path is a socket (not a link to one) of this user.
-bool IsOwnSocket(const QString& path);
