@@ -1,5 +1,7 @@
 #include "files/ByteFile.h"
 
+#include "files/PathText.h"
+
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -122,12 +124,9 @@ QByteArray replacedFile(const QByteArray& path) {
     if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
         return path;
     // A link is written through: its target receives the content and the link stays.
-    char* resolved = ::realpath(path.constData(), nullptr);
-    if (!resolved)
-        return path; // a dangling link is replaced, as a missing file is created
-    QByteArray target(resolved);
-    std::free(resolved);
-    return target;
+    const QByteArray target = resolvedPath(path);
+    // A dangling link is replaced, as a missing file is created.
+    return target.isEmpty() ? path : target;
 }
 
 bool isReplaceable(const QByteArray& path, Links links) {

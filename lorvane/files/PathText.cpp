@@ -44,4 +44,11 @@ QByteArray absolutePath(const QByteArray& path) {
     return plainPath(folder + '/' + path);
 }
 
+QByteArray resolvedPath(const QByteArray& path) {
+    char* real = ::realpath(path.constData(), nullptr);
+    QByteArray out = real ? QByteArray(real) : QByteArray();
+    std::free(real);
+    return out;
+}
+
 } // namespace lorvane

@@ -14,4 +14,7 @@ QByteArray plainPath(const QByteArray& path);
 // resolved, so the path keeps the names the user chose.
 QByteArray absolutePath(const QByteArray& path);
 
+// Where the path leads with every link followed (realpath); "" when it leads nowhere.
+QByteArray resolvedPath(const QByteArray& path);
+
 } // namespace lorvane

@@ -3,12 +3,12 @@
 #include "files/DataHome.h"
 #include "files/FindFiles.h"
 #include "files/FolderListing.h"
+#include "files/PathText.h"
 #include "store/ArtistFile.h"
 #include "store/ArtistStoreSession.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace lorvane {
 
@@ -128,14 +128,9 @@ QByteArray ArtistStore::SongPathOf(const QByteArray& genre, const QByteArray& ar
 }
 
 bool ArtistStore::mayRemove(const QByteArray& path) const {
-    const auto resolved = [](const QByteArray& folder) {
-        char* real = ::realpath(folder.constData(), nullptr);
-        QByteArray out = real ? QByteArray(real) : QByteArray();
-        std::free(real);
-        return out;
-    };
-    const QByteArray db = resolved(dbFolder());
-    const QByteArray folder = resolved(path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1)));
+    const QByteArray db = resolvedPath(dbFolder());
+    const QByteArray folder =
+        resolvedPath(path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1)));
     if (db.isEmpty() || folder.isEmpty())
         return false;
     return folder == db || folder.startsWith(db == "/" ? db : db + '/');

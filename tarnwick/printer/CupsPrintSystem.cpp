@@ -4,7 +4,6 @@
 #include "printer/QtPrinter.h"
 
 #include <QPrinterInfo>
-#include <QProcess>
 
 // While the scheduler is in doubt nothing is listed, as when it is not running: asked
 // through the toolkit, it would hold up the program for half a minute or more.
@@ -39,19 +38,12 @@ std::unique_ptr<Printer> CupsPrintSystem::openPrinter(const QString& deviceName)
 }
 
 bool CupsPrintSystem::running() const {
-    QProcess lpstat;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    lpstat.setProcessEnvironment(env);
-    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
-    if (!lpstat.waitForFinished(5000)) {
-        lpstat.kill();
-        lpstat.waitForFinished();
+    // Only a clear "not running" counts: a client that is missing, crashes or gets no
+    // answer in time says nothing about the scheduler.
+    const CupsClientRun run = RunCupsClient(QStringLiteral("lpstat"), {QStringLiteral("-r")}, 5000);
+    if (!run.answered || run.exitCode < 0)
         return true;
-    }
-    if (lpstat.exitStatus() != QProcess::NormalExit)
-        return true;
-    return lpstat.readAllStandardOutput().trimmed() != "scheduler is not running";
+    return run.out.trimmed() != "scheduler is not running";
 }
 
 QueueAnswer CupsPrintSystem::queueAnswer(const QString& deviceName) {
